@@ -1,0 +1,38 @@
+# Windows build: OrvaneSetup.exe (GUI, static runtime, artwork embedded) and
+# the Windows-side test programs that run under Wine.
+enable_language(RC)
+
+set(ORVANE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/resources)
+file(GLOB ORVANE_ARTWORK CONFIGURE_DEPENDS
+  ${ORVANE_RESOURCE_DIR}/*.jpg ${ORVANE_RESOURCE_DIR}/*.gif ${ORVANE_RESOURCE_DIR}/*.bmp)
+
+# Every picture is embedded as RCDATA under its file name, upper-cased with
+# "." as "_" ("bg.jpg" -> BG_JPG), which is how the host looks it up.
+set(ORVANE_RC "")
+foreach(picture ${ORVANE_ARTWORK})
+  get_filename_component(file_name ${picture} NAME)
+  string(TOUPPER ${file_name} resource_name)
+  string(REPLACE "." "_" resource_name ${resource_name})
+  string(APPEND ORVANE_RC "${resource_name} RCDATA \"${picture}\"\n")
+endforeach()
+string(APPEND ORVANE_RC "ORVANE ICON \"${ORVANE_RESOURCE_DIR}/orvane.ico\"\n")
+string(APPEND ORVANE_RC "HAND CURSOR \"${ORVANE_RESOURCE_DIR}/hand.cur\"\n")
+string(APPEND ORVANE_RC "1 24 \"${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest\"\n")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/orvane_resources.rc CONTENT "${ORVANE_RC}")
+
+file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp)
+add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
+target_link_libraries(orvane_win32 PUBLIC orvane_core gdiplus wininet msimg32 shlwapi gdi32 user32 ole32)
+target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
+target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0601)
+
+add_executable(OrvaneSetup WIN32 src/platform/win32/main.cpp ${CMAKE_BINARY_DIR}/orvane_resources.rc)
+target_link_libraries(OrvaneSetup PRIVATE orvane_win32)
+target_compile_options(OrvaneSetup PRIVATE ${ORVANE_WARNINGS})
+target_link_options(OrvaneSetup PRIVATE -municode)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/CMakeLists.txt)
+  add_subdirectory(tests/win)
+endif()

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run and test.
+# Quiet and idempotent: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  # native build and unit tests
+  build-essential cmake ninja-build g++ clang clang-format libclang-rt-14-dev
+  googletest libgtest-dev
+  # Windows cross build
+  mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  # running and driving the Windows program
+  wine wine64 xvfb xdotool x11-utils xclip imagemagick openbox
+  fonts-liberation fonts-dejavu-core
+  # artwork, test server, proxy
+  python3 python3-pil openssl tinyproxy curl procps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The test proxy is started by the tests themselves, on their own port.
+if command -v systemctl >/dev/null 2>&1 && systemctl is-active --quiet tinyproxy 2>/dev/null; then
+  systemctl stop tinyproxy >/dev/null 2>&1 || true
+fi
+exit 0

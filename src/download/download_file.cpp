@@ -1,0 +1,150 @@
+// MdlDownload::DownloadFile: one GET from the product server into a local
+// file, with progress in a caption and a bar, answered by a status text.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "download/download_progress.h"
+#include "download/download_text.h"
+#include "download/mdl_download.h"
+#include "download/unique_internet_handle.h"
+#include "main_window/control.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr char kFileErr[] = "FileErr";
+constexpr char kNetErr[] = "NetErr";
+constexpr char kAgent[] = "API-Download";
+constexpr std::uint32_t kBlockSize = 4096;
+constexpr std::uint32_t kQueryBufferSize = 1024;
+
+const char* NullOrText(const std::optional<std::string>& text) {
+  return text ? text->c_str() : nullptr;
+}
+
+// The buffer starts as zero bytes, so the header's text ends at the first
+// zero even if the reported length were off.
+std::optional<std::uint64_t> QueryHeaderNumber(Internet& internet, InternetHandle request,
+                                               std::uint32_t infoLevel) {
+  std::array<char, kQueryBufferSize> buffer{};
+  std::uint32_t length = kQueryBufferSize;
+  std::uint32_t index = 0;
+  if (!internet.HttpQueryInfoA(request, infoLevel, buffer.data(), length, index)) {
+    return std::nullopt;
+  }
+  const std::string_view text(buffer.data(), buffer.size());
+  return ParseHeaderNumber(text.substr(0, text.find('\0')));
+}
+
+// Copies the body block by block into the file. Progress, and with it the
+// message-loop pass, only when at least a kilobyte is announced. The
+// controls are read afresh for every block: handlers run inside DoEvents may
+// have resized or reset them. False on any failure, a failed read included.
+bool ReceiveBody(Platform& platform, InternetHandle request, OutputFile& file,
+                 std::uint64_t expectedKb, Control& caption, Control& bar) {
+  const bool showsProgress = expectedKb >= 1;
+  const std::string separator = showsProgress ? platform.system.ThousandsSeparator() : "";
+  std::array<std::byte, kBlockSize> block;
+  std::uint64_t received = 0;
+  for (;;) {
+    std::uint32_t read = 0;
+    if (!platform.internet.InternetReadFile(request, block.data(), kBlockSize, read)) {
+      return false;
+    }
+    if (read == 0) return true;
+    if (read > kBlockSize) return false;  // more than the block holds: nothing to trust
+    if (!file.Write(block.data(), read)) return false;
+    if (received > std::numeric_limits<std::uint64_t>::max() - read) return false;
+    received += read;
+    if (!showsProgress) continue;
+
+    const std::optional<std::int16_t> percent = Percentage(received, expectedKb);
+    if (!percent) return false;
+    caption.SetCaption(
+        ProgressCaption(*percent, RoundedKilobytes(received), expectedKb, separator));
+    bar.SetWidth(NextBarWidth(bar.Width(), caption.Width(), received, expectedKb));
+    platform.ui.DoEvents();
+  }
+}
+
+bool HoldsAnnouncedLength(FileSystem& files, const std::string& path,
+                          const std::optional<std::uint64_t>& announced) {
+  const std::optional<std::uint64_t> length = files.FileLength(path);
+  return length && (!announced || *length == *announced);
+}
+
+}  // namespace
+
+// Freshness comes from the cache purge alone: no reload or no-cache flag is
+// passed, only INTERNET_FLAG_EXISTING_CONNECT to reuse a connection to the
+// server. The status is checked before anything is shown or written, and the
+// body goes to a partial file that replaces localFile only once it holds
+// exactly the announced length, so a failure never leaves a truncated file
+// under the target's name.
+std::string MdlDownload::DownloadFile(const std::string& path, const std::string& localFile,
+                                      Control& caption, Control& bar, const std::string& proxy) {
+  if (ServerBase.empty() || path.empty() || localFile.empty()) return kFileErr;
+
+  const std::string address = ServerBase + path;
+  PurgeUrlCache(address);
+
+  Internet& internet = platform_.internet;
+  const ProxyChoice choice = ChooseProxy(proxy);
+  UniqueInternetHandle session(
+      internet, internet.InternetOpenA(kAgent, choice.accessType, NullOrText(choice.name),
+                                       NullOrText(choice.bypass), 0));
+  if (!session) return kNetErr;
+  UniqueInternetHandle request(internet,
+                               internet.InternetOpenUrlA(session.Get(), address, nullptr, 0,
+                                                         kInternetFlagExistingConnect, 0));
+  if (!request) return kNetErr;
+
+  // 404 and 410 say the file is not on the server, which the user is told
+  // apart from a network fault; any other non-2xx body is an error page, and
+  // a response whose status can't be read is not trusted either.
+  const std::optional<std::uint64_t> status =
+      QueryHeaderNumber(internet, request.Get(), kHttpQueryStatusCode);
+  if (!status) return kNetErr;
+  if (*status < 200 || *status > 299) {
+    return *status == 404 || *status == 410 ? kFileErr : kNetErr;
+  }
+
+  const std::optional<std::uint64_t> announced =
+      QueryHeaderNumber(internet, request.Get(), kHttpQueryContentLength);
+  const std::uint64_t expectedKb = announced ? RoundedKilobytes(*announced) : 0;
+
+  caption.SetCaption(std::string(kStartCaption));
+  bar.SetWidth(1);
+
+  FileSystem& files = platform_.files;
+  const std::string partial = PartialFileName(localFile);
+  bool received = false;
+  if (std::unique_ptr<OutputFile> file = files.OpenForWriting(partial)) {
+    received = ReceiveBody(platform_, request.Get(), *file, expectedKb, caption, bar);
+    const bool flushed = file->Close();
+    received = received && flushed;
+  }
+  request.Close();
+  session.Close();
+
+  if (!received || !HoldsAnnouncedLength(files, partial, announced) ||
+      !files.MoveReplacing(partial, localFile)) {
+    files.RemoveFile(partial);
+    return kNetErr;
+  }
+
+  if (expectedKb >= 1) {
+    bar.SetWidth(caption.Width());
+    caption.SetCaption(FinishedCaption(expectedKb));
+  }
+  return "";
+}
+
+}  // namespace orvane

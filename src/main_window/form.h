@@ -1,0 +1,57 @@
+// A form: its controls in stacking order and its window-level properties.
+// Procedures that act on "a form" (the skin) find its pieces here by name.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "main_window/control.h"
+#include "platform/window_port.h"
+
+namespace orvane {
+
+class Form : private ControlObserver {
+ public:
+  explicit Form(WindowPort& window) : window_(window) {}
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
+
+  // Controls are added front to back: the first added lies in front.
+  Control& Add(ControlDesign design);
+
+  // The named control; a missing name is a programming error and throws.
+  Control& operator[](std::string_view name) { return Find(name, -1); }
+  const Control& operator[](std::string_view name) const;
+  Control& Element(std::string_view name, int index) { return Find(name, index); }
+
+  // Front to back; windowed controls lie in front of every windowless one.
+  const std::deque<Control>& Controls() const { return controls_; }
+
+  // The front-most shown windowless control under a window point, or null.
+  // A control without a picture still takes the mouse over its rectangle.
+  const Control* HitTest(int x, int y) const;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  Color BackColor() const { return backColor_; }
+  void SetBackColor(Color color);
+  void SetFocus(const Control& control) { window_.SetFocus(control); }
+
+  WindowPort& Window() { return window_; }
+  const WindowPort& Window() const { return window_; }
+
+ private:
+  Control& Find(std::string_view name, int index);
+  void ControlChanged(const Control& control, const Rect& previousRect) override {
+    window_.ControlChanged(control, previousRect);
+  }
+
+  WindowPort& window_;
+  std::deque<Control> controls_;  // deque: controls never move once added
+  std::string caption_;
+  Color backColor_ = Color::Rgb(207, 207, 207);
+};
+
+}  // namespace orvane

@@ -1,0 +1,55 @@
+// frmMain: the program's only window. Its controls, start-up, panels and
+// form-level state; the event handlers of its controls.
+#pragma once
+
+#include <string>
+
+#include "main_window/form.h"
+#include "platform/platform.h"
+#include "platform/vb_runtime.h"
+
+namespace orvane {
+
+class MdlDownload;
+class MdlSkin;
+
+enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+
+// What the host reports of a mouse event on a windowless control.
+struct MouseEvent {
+  MouseButton button = MouseButton::Left;
+  int shift = 0;
+  int x = 0;  // within the control
+  int y = 0;
+};
+
+class FrmMain : public Form {
+ public:
+  FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download);
+
+  // True (-1) while an install or upgrade download runs.
+  VbBoolean Downloading = kVbFalse;
+
+  void Form_Load();
+  // Switches panels: "" home, "InsTrue" install in progress, "Upgrade",
+  // "Proxy", "Help"; any other value leaves only the reset state.
+  void Layout_Setting(const std::string& Para);
+
+  // Event routing from the host, by control.
+  void Click(const Control& control);
+  void DblClick(const Control& control);
+  void MouseDown(const Control& control, const MouseEvent& event);
+  void MouseUp(const Control& control, const MouseEvent& event);
+  void TextChanged(Control& control, std::string text);
+
+  void cmdUpd_Click();
+  void cmdHelp_Click();
+  void cmdProxy_Click();
+
+ private:
+  Platform& platform_;
+  MdlSkin& skin_;
+  MdlDownload& download_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,38 @@
+// The seam to the file system. Paths are UTF-8 here; the Windows side turns
+// them into UTF-16 so folders with Vietnamese letters work.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+// A file open for writing raw bytes from its first byte on.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;  // closes the file if still open
+  virtual bool Write(const void* data, std::size_t size) = 0;
+  virtual bool Close() = 0;  // false when the last bytes could not be flushed
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // An ordinary file: not a folder, neither hidden nor a system file.
+  virtual bool FileExists(const std::string& path) = 0;
+  // Anything of that name: file or folder, whatever its attributes.
+  virtual bool PathExists(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Creates the file or empties an existing one; null when it can't be opened.
+  virtual std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) = 0;
+  virtual std::optional<std::uint64_t> FileLength(const std::string& path) = 0;
+  // Puts `from` in the place of `to` in one step, replacing what stood there.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+};
+
+}  // namespace orvane

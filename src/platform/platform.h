@@ -1,0 +1,19 @@
+// The one seam through which the program reaches the operating system.
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/internet.h"
+#include "platform/system_services.h"
+#include "platform/window_port.h"
+
+namespace orvane {
+
+struct Platform {
+  UserInterface& ui;
+  Internet& internet;
+  FileSystem& files;
+  Processes& processes;
+  SystemInfo& system;
+};
+
+}  // namespace orvane

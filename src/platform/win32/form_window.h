@@ -1,0 +1,87 @@
+// The Win32 host of a form: one borderless top-level window. It paints the
+// windowless controls itself in stacking order, double-buffered; keeps real
+// child windows for picture buttons and text boxes; hit-tests the mouse
+// against the windowless controls front to back and routes events to the form.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "main_window/frm_main.h"
+#include "platform/win32/pictures.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/window_port.h"
+
+namespace orvane::win32 {
+
+inline constexpr int kFirstChildId = 1000;
+inline constexpr wchar_t kMainWindowClass[] = L"OrvaneSetupMainWindow";
+
+class FormWindow : public WindowPort {
+ public:
+  FormWindow(HINSTANCE instance, PictureLibrary& pictures);
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+  ~FormWindow() override;
+
+  // Creates the hidden window, centred on the screen at the given outer
+  // size, with a child window for every windowed control of the form.
+  bool Create(FrmMain& form, int width, int height);
+  void Show();
+  HWND Handle() const { return window_; }
+
+  // Repaints what changed since the last repaint, if the last one is at
+  // least a frame old; otherwise a timer does it when the frame is up.
+  void FlushRepaint();
+
+  // WindowPort
+  void ControlChanged(const Control& control, const Rect& previousRect) override;
+  void SetCaption(const std::string& caption) override;
+  void SetBackColor(Color color) override;
+  void SetFocus(const Control& control) override;
+  double TwipsPerPixelX() const override;
+  double TwipsPerPixelY() const override;
+  TwipsRect Placement() const override;
+  void MoveTo(const TwipsRect& placement) override;
+  WindowState State() const override;
+  void SetState(WindowState state) override;
+  void SetRoundRegion(int left, int top, int right, int bottom, int ellipseWidth,
+                      int ellipseHeight) override;
+  void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
+                    std::uint32_t flags) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateChildren();
+  void PaintWindowless(HDC dc, const RECT& client);
+  void OnPaint();
+  bool OnSetCursor();
+  void OnMouseDown(MouseButton button, WPARAM keys, LPARAM position);
+  void OnMouseUp(MouseButton button, WPARAM keys, LPARAM position);
+  void OnDoubleClick(LPARAM position);
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  HFONT FontFor(const Font& font);
+  void Invalidate(const Rect& rect);
+  const Control* ControlForChild(HWND child) const;
+  HWND ChildFor(const Control& control) const;
+
+  HINSTANCE instance_;
+  PictureLibrary& pictures_;
+  FrmMain* form_ = nullptr;
+  HWND window_ = nullptr;
+  std::map<const Control*, HWND> children_;
+  std::map<std::tuple<std::wstring, int, bool>, FontHandle> fonts_;
+  Brush editBackground_;
+  Color backColor_ = Color::Rgb(207, 207, 207);
+  const Control* pressed_ = nullptr;  // the windowless control that got the press
+  RECT pendingRepaint_{};             // changes not yet handed to the window
+  ULONGLONG lastRepaint_ = 0;
+  bool repaintTimerSet_ = false;
+};
+
+}  // namespace orvane::win32

@@ -1,0 +1,98 @@
+#include "platform/win32/pictures.h"
+
+#include <objidl.h>
+#include <shlwapi.h>
+// GDI+ decodes JPEG and GIF; it ships with every Windows since XP.
+#include <gdiplus.h>
+
+#include <cstring>
+
+namespace orvane::win32 {
+
+namespace {
+
+struct ComStreamTraits : NullIsInvalid<IStream*> {
+  static void Close(IStream* stream) { stream->Release(); }
+};
+using ComStream = UniqueHandle<ComStreamTraits>;
+
+std::unique_ptr<Picture> Decode(const void* data, DWORD size) {
+  ComStream stream(SHCreateMemStream(static_cast<const BYTE*>(data), size));
+  if (!stream) return nullptr;
+  Gdiplus::Bitmap source(stream.get());
+  if (source.GetLastStatus() != Gdiplus::Ok) return nullptr;
+
+  const int width = static_cast<int>(source.GetWidth());
+  const int height = static_cast<int>(source.GetHeight());
+  Gdiplus::Rect whole(0, 0, width, height);
+  Gdiplus::BitmapData pixels{};
+  if (source.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &pixels) !=
+      Gdiplus::Ok)
+    return nullptr;
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows, as GDI+ hands them over
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bitmap) {
+    const auto rowBytes = static_cast<std::size_t>(width) * 4;
+    for (int row = 0; row < height; ++row) {
+      std::memcpy(static_cast<BYTE*>(bits) + rowBytes * static_cast<std::size_t>(row),
+                  static_cast<const BYTE*>(pixels.Scan0) + pixels.Stride * row, rowBytes);
+    }
+  }
+  source.UnlockBits(&pixels);
+  if (!bitmap) return nullptr;
+  return std::make_unique<Picture>(std::move(bitmap), width, height);
+}
+
+}  // namespace
+
+void Picture::Draw(HDC target, int x, int y, int width, int height) const {
+  MemoryDc source(CreateCompatibleDC(target));
+  SelectedObject selected(source.get(), bitmap_.get());
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  AlphaBlend(target, x, y, width, height, source.get(), 0, 0, width_, height_, blend);
+}
+
+GdiplusSession::GdiplusSession() {
+  Gdiplus::GdiplusStartupInput input;
+  Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+}
+
+GdiplusSession::~GdiplusSession() {
+  if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+std::wstring ResourceNameFor(std::string_view fileName) {
+  std::wstring name;
+  for (char c : fileName) {
+    if (c == '.') c = '_';
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    name += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  }
+  return name;
+}
+
+const Picture* PictureLibrary::Get(std::string_view fileName) {
+  if (fileName.empty()) return nullptr;
+  if (auto found = pictures_.find(fileName); found != pictures_.end()) return found->second.get();
+
+  std::unique_ptr<Picture> picture;
+  const std::wstring name = ResourceNameFor(fileName);
+  if (HRSRC resource = FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */)) {
+    HGLOBAL loaded = LoadResource(module_, resource);
+    const DWORD size = SizeofResource(module_, resource);
+    if (loaded && size) picture = Decode(LockResource(loaded), size);
+  }
+  const Picture* result = picture.get();
+  pictures_.emplace(std::string(fileName), std::move(picture));
+  return result;
+}
+
+}  // namespace orvane::win32

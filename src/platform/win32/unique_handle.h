@@ -1,0 +1,106 @@
+// Move-only owners for Win32 handles: each handle is released exactly once,
+// whatever path the code takes.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace orvane::win32 {
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { reset(); }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return Traits::Valid(handle_); }
+  // Gives up ownership, e.g. when a region is handed to SetWindowRgn.
+  Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+  void reset(Handle handle = Traits::Invalid()) {
+    if (Traits::Valid(handle_)) Traits::Close(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_ = Traits::Invalid();
+};
+
+template <typename H>
+struct NullIsInvalid {
+  using Handle = H;
+  static Handle Invalid() { return nullptr; }
+  static bool Valid(Handle handle) { return handle != nullptr; }
+};
+
+struct GdiObjectTraits : NullIsInvalid<HGDIOBJ> {
+  static void Close(HGDIOBJ object) { DeleteObject(object); }
+};
+struct MemoryDcTraits : NullIsInvalid<HDC> {
+  static void Close(HDC dc) { DeleteDC(dc); }
+};
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(Handle handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+  static void Close(Handle handle) { CloseHandle(handle); }
+};
+struct WindowTraits : NullIsInvalid<HWND> {
+  static void Close(HWND window) { DestroyWindow(window); }
+};
+
+using GdiObject = UniqueHandle<GdiObjectTraits>;
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using FileHandle = UniqueHandle<FileHandleTraits>;
+
+// Typed GDI owners, so callers keep the handle's own type.
+template <typename H>
+struct TypedGdiTraits : NullIsInvalid<H> {
+  static void Close(H object) { DeleteObject(object); }
+};
+using Bitmap = UniqueHandle<TypedGdiTraits<HBITMAP>>;
+using FontHandle = UniqueHandle<TypedGdiTraits<HFONT>>;
+using Brush = UniqueHandle<TypedGdiTraits<HBRUSH>>;
+using Region = UniqueHandle<TypedGdiTraits<HRGN>>;
+
+// Selects an object into a DC for the scope and puts the old one back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() { SelectObject(dc_, previous_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// A window's DC from GetDC, released with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+}  // namespace orvane::win32

@@ -1,0 +1,119 @@
+// Recording fakes of the platform seam for the core's unit tests.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_window/control.h"
+#include "platform/platform.h"
+
+namespace orvane::testing {
+
+struct RegionCall {
+  int left, top, right, bottom, ellipseWidth, ellipseHeight;
+  friend bool operator==(const RegionCall&, const RegionCall&) = default;
+};
+
+struct WindowPosCall {
+  InsertAfter insertAfter;
+  int x, y, width, height;
+  std::uint32_t flags;
+  friend bool operator==(const WindowPosCall&, const WindowPosCall&) = default;
+};
+
+// A window of 528 x 255 pixels at 15 twips per pixel unless a test says otherwise.
+class FakeWindow : public WindowPort {
+ public:
+  std::vector<std::string> changes;  // names of controls reported changed, in order
+  std::string caption;
+  Color backColor;
+  const Control* focused = nullptr;
+  double twipsPerPixelX = 15;
+  double twipsPerPixelY = 15;
+  TwipsRect placement{0, 0, 528 * 15, 255 * 15};
+  WindowState state = WindowState::Normal;
+  std::vector<RegionCall> regions;
+  std::vector<WindowPosCall> windowPositions;
+
+  void ControlChanged(const Control& control, const Rect&) override {
+    changes.push_back(control.Name());
+  }
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetBackColor(Color color) override { backColor = color; }
+  void SetFocus(const Control& control) override { focused = &control; }
+  double TwipsPerPixelX() const override { return twipsPerPixelX; }
+  double TwipsPerPixelY() const override { return twipsPerPixelY; }
+  TwipsRect Placement() const override { return placement; }
+  void MoveTo(const TwipsRect& where) override { placement = where; }
+  WindowState State() const override { return state; }
+  void SetState(WindowState newState) override { state = newState; }
+  void SetRoundRegion(int left, int top, int right, int bottom, int ew, int eh) override {
+    regions.push_back({left, top, right, bottom, ew, eh});
+  }
+  void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
+                    std::uint32_t flags) override {
+    windowPositions.push_back({insertAfter, x, y, width, height, flags});
+  }
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string title;
+  int style;
+};
+
+class FakeUserInterface : public UserInterface {
+ public:
+  int doEventsCalls = 0;
+  std::vector<ShownMessage> messages;
+  Point cursor;
+  std::function<void()> onDoEvents;  // lets a test click while a download runs
+
+  void DoEvents() override {
+    ++doEventsCalls;
+    if (onDoEvents) onDoEvents();
+  }
+  int ShowMessage(const std::string& text, const std::string& title, int style) override {
+    messages.push_back({text, title, style});
+    return 1;
+  }
+  bool GetCursorPos(Point& point) override {
+    point = cursor;
+    return true;
+  }
+};
+
+class FakeSystemInfo : public SystemInfo {
+ public:
+  bool versionQuerySucceeds = true;
+  OsVersionInfo version{kOsVersionInfoASize, 6, 1, 7601, kVerPlatformWin32Nt, {}};
+  std::string thousandsSeparator = ",";
+  std::uint32_t sizeSeenByQuery = 0;
+
+  bool GetVersionExA(OsVersionInfo& info) override {
+    sizeSeenByQuery = info.osVersionInfoSize;
+    if (!versionQuerySucceeds) return false;
+    info = version;
+    return true;
+  }
+  std::string ThousandsSeparator() override { return thousandsSeparator; }
+};
+
+class FakeProcesses : public Processes {
+ public:
+  std::string executablePath = "C:\\Tools\\OrvaneSetup.exe";
+  std::vector<std::string> started;
+  int endProcessCalls = 0;
+
+  std::string ExecutablePath() override { return executablePath; }
+  bool StartProgram(const std::string& path) override {
+    started.push_back(path);
+    return true;
+  }
+  void EndProcess() override { ++endProcessCalls; }
+};
+
+}  // namespace orvane::testing
