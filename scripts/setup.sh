@@ -10,7 +10,7 @@ packages=(
   # Windows cross build
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   # running and driving the Windows program
-  wine wine64 xvfb xdotool x11-utils xclip imagemagick openbox
+  wine wine64 xvfb xdotool x11-utils x11-xserver-utils xclip imagemagick openbox
   fonts-liberation fonts-dejavu-core
   # artwork, test server, proxy
   python3 python3-pil openssl tinyproxy curl procps
@@ -24,7 +24,7 @@ done
 if ((${#missing[@]})); then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
+  export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -34,7 +34,11 @@ void Paint(HWND button) {
     // The face sinks by a pixel while the mouse holds it down.
     const int shift = GetWindowLongPtrW(button, 0) == kPressedInside ? 1 : 0;
     if (const Picture* picture = PictureOf(button)) {
-      picture->Draw(buffer.get(), 2 + shift, 2 + shift, picture->Width(), picture->Height());
+      // Centred in the box: two pixels of frame around a 112 x 26 face, one
+      // around the 32 x 32 folder.
+      const int x = (box.right - picture->Width()) / 2 + shift;
+      const int y = (box.bottom - picture->Height()) / 2 + shift;
+      picture->Draw(buffer.get(), x, y, picture->Width(), picture->Height());
     }
     BitBlt(dc, 0, 0, box.right, box.bottom, buffer.get(), 0, 0, SRCCOPY);
   }

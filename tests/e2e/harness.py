@@ -1,0 +1,188 @@
+"""Runs the Windows programs of the project for real: a private X display
+(Xvfb), the tests' own Wine prefix, xdotool and screenshots."""
+
+import contextlib
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("ORVANE_WINDOWS_BUILD", ROOT / "build" / "windows")).resolve()
+PREFIX = Path(os.environ.get("ORVANE_WINEPREFIX", ROOT / "build" / "wineprefix")).resolve()
+SCREENSHOTS = BUILD / "screenshots"
+
+
+class TimeoutError_(AssertionError):
+    pass
+
+
+def wait_for(condition, timeout, what, interval=0.05):
+    """Polls condition() until it returns something truthy; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError_(f"timed out after {timeout}s waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """A private Xvfb display, so tests never touch the user's screen."""
+
+    def __init__(self, width=1024, height=768, background="#3a6ea5"):
+        self.size = (width, height)
+        self.background = background
+        self.process = None
+        self.name = None
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            self.process.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+        # A known colour behind every window: what a window leaves
+        # uncovered (its rounded corners) shows this colour.
+        subprocess.run(["xsetroot", "-solid", self.background], env=self.env(), check=True)
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+
+    def env(self):
+        return {**os.environ, "DISPLAY": self.name}
+
+    def xdotool(self, *args, timeout=10):
+        result = subprocess.run(["xdotool", *map(str, args)], env=self.env(), capture_output=True,
+                                text=True, timeout=timeout)
+        return result.stdout.strip() if result.returncode == 0 else None
+
+    def find_window(self, title, timeout=30):
+        """The X window of a visible top-level window with exactly this title."""
+        def search():
+            found = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$")
+            return found.split()[0] if found else None
+        return wait_for(search, timeout, f"a window titled {title!r}", interval=0.1)
+
+    def window_gone(self, window_id):
+        return self.xdotool("getwindowname", window_id) is None
+
+    def geometry(self, window_id):
+        text = self.xdotool("getwindowgeometry", "--shell", window_id)
+        values = dict(line.split("=", 1) for line in text.splitlines())
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def screenshot(self, path=None):
+        """The whole screen as a PIL image (saved to path when given)."""
+        from PIL import Image  # Debian's python3-pil
+        with tempfile.NamedTemporaryFile(suffix=".png") as shot:
+            subprocess.run(["import", "-window", "root", shot.name], env=self.env(), check=True,
+                           timeout=30)
+            image = Image.open(shot.name).convert("RGB")
+            image.load()
+        if path:
+            Path(path).parent.mkdir(parents=True, exist_ok=True)
+            image.save(path)
+        return image
+
+    def settled_screenshot(self, timeout=10):
+        """A screenshot taken once two in a row are identical (painting done)."""
+        previous = [self.screenshot()]
+
+        def same_twice():
+            current = self.screenshot()
+            stable = current.tobytes() == previous[0].tobytes()
+            previous[0] = current
+            return current if stable else None
+        return wait_for(same_twice, timeout, "the screen to settle", interval=0.15)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", x, y)
+        time.sleep(0.1)  # Wine sees fast press/move/release out of order
+        self.xdotool("click", button)
+
+
+class Wine:
+    """The tests' own Wine prefix, with Arial mapped to Liberation Sans so
+    the window shows the metrics users see."""
+
+    def __init__(self, display, prefix=PREFIX):
+        self.display = display
+        self.prefix = Path(prefix)
+
+    def env(self):
+        return {**self.display.env(), "WINEPREFIX": str(self.prefix), "WINEDEBUG": "-all",
+                "WINEDLLOVERRIDES": "mscoree,mshtml="}
+
+    def prepare(self):
+        marker = self.prefix / ".orvane-ready"
+        if not marker.exists():
+            self.prefix.mkdir(parents=True, exist_ok=True)
+            subprocess.run(["wine", "wineboot", "-i"], env=self.env(), check=True, timeout=300,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.run_checked("reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial",
+                             "/d", "Liberation Sans", "/f")
+            marker.write_text("ok\n")
+        return self
+
+    def run(self, program, *args, timeout=120, input_text=None):
+        return subprocess.run(["wine", str(program), *map(str, args)], env=self.env(),
+                              capture_output=True, text=True, timeout=timeout, input=input_text)
+
+    def run_checked(self, program, *args, timeout=120):
+        result = self.run(program, *args, timeout=timeout)
+        if result.returncode != 0:
+            raise AssertionError(f"{program} {args} failed ({result.returncode}):\n"
+                                 f"{result.stdout}\n{result.stderr}")
+        return result.stdout
+
+    def start(self, program, *args, cwd=None, **popen):
+        return subprocess.Popen(["wine", str(program), *map(str, args)], env=self.env(), cwd=cwd,
+                                **popen)
+
+    def inspect(self, title):
+        """What the window titled `title` holds, read from inside Wine."""
+        return json.loads(self.run_checked(BUILD / "wininspect.exe", "window", title))
+
+    def kill_all(self):
+        subprocess.run(["wineserver", "-k"], env=self.env(), timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env(), timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+@contextlib.contextmanager
+def wine_session():
+    """A display and a prepared prefix; every Wine process ends with it."""
+    with Display() as display:
+        wine = Wine(display).prepare()
+        try:
+            yield display, wine
+        finally:
+            wine.kill_all()
+
+
+def copy_program(destination, name="OrvaneSetup.exe"):
+    """A fresh copy of a built program in a folder of the test's own."""
+    destination = Path(destination)
+    destination.mkdir(parents=True, exist_ok=True)
+    target = destination / name
+    shutil.copy2(BUILD / name, target)
+    return target

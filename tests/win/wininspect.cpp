@@ -1,0 +1,158 @@
+// Reads a top-level window of another process from inside Wine and prints
+// it as JSON: its caption, place, band and region, and every child window
+// with the frmMain control name it stands for, its place, visibility and
+// text. "close <title>" presses OK on a message box.
+//   wininspect window "Orvane Tools"
+//   wininspect close "THONG BAO"
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "main_window/frm_main_design.h"
+
+namespace {
+
+constexpr int kFirstChildId = 1000;  // the host numbers children from here, in stacking order
+
+// The design table names the controls; no window is needed to read it.
+class NoWindow : public orvane::WindowPort {
+ public:
+  void ControlChanged(const orvane::Control&, const orvane::Rect&) override {}
+  void SetCaption(const std::string&) override {}
+  void SetBackColor(orvane::Color) override {}
+  void SetFocus(const orvane::Control&) override {}
+  double TwipsPerPixelX() const override { return 15; }
+  double TwipsPerPixelY() const override { return 15; }
+  orvane::TwipsRect Placement() const override { return {}; }
+  void MoveTo(const orvane::TwipsRect&) override {}
+  orvane::WindowState State() const override { return orvane::WindowState::Normal; }
+  void SetState(orvane::WindowState) override {}
+  void SetRoundRegion(int, int, int, int, int, int) override {}
+  void SetWindowPos(orvane::InsertAfter, int, int, int, int, std::uint32_t) override {}
+};
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string Quoted(const std::string& text) {
+  std::string out(1, '"');
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  out.push_back('"');
+  return out;
+}
+
+// Another process's text: GetWindowText doesn't read edit controls across
+// processes, WM_GETTEXT does.
+std::string TextOf(HWND window) {
+  wchar_t buffer[4096] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      2000, &copied);
+  return Utf8(buffer);
+}
+
+std::string ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return Utf8(name);
+}
+
+std::string RectJson(const RECT& r) {
+  char text[96];
+  std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", static_cast<long>(r.left),
+                static_cast<long>(r.top), static_cast<long>(r.right - r.left),
+                static_cast<long>(r.bottom - r.top));
+  return text;
+}
+
+int PrintWindow(HWND window) {
+  NoWindow noWindow;
+  orvane::Form design(noWindow);
+  orvane::AddFrmMainControls(design);
+  auto nameOf = [&design](HWND child) -> std::string {
+    const int index = GetDlgCtrlID(child) - kFirstChildId;
+    if (index < 0 || index >= static_cast<int>(design.Controls().size())) return "";
+    return design.Controls()[static_cast<std::size_t>(index)].Name();
+  };
+
+  RECT outer;
+  GetWindowRect(window, &outer);
+  RECT regionBox{};
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const int regionKind = GetWindowRgn(window, region);
+  if (regionKind != ERROR) GetRgnBox(region, &regionBox);
+  // The corner pixel lies outside a rounded outline, the pixel 12 in lies inside.
+  const bool cornerInside = regionKind != ERROR && PtInRegion(region, 0, 0);
+  const bool innerInside = regionKind != ERROR && PtInRegion(region, 12, 12);
+  DeleteObject(region);
+
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof(thread);
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+
+  std::printf("{\"caption\":%s,\"class\":%s,\"rect\":%s,\"visible\":%s,\"topmost\":%s,",
+              Quoted(TextOf(window)).c_str(), Quoted(ClassOf(window)).c_str(),
+              RectJson(outer).c_str(), IsWindowVisible(window) ? "true" : "false",
+              (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
+  std::printf("\"region\":%s,\"regionCornerInside\":%s,\"regionInnerInside\":%s,",
+              regionKind == ERROR ? "null" : RectJson(regionBox).c_str(),
+              cornerInside ? "true" : "false", innerInside ? "true" : "false");
+  std::printf("\"focus\":%s,\"children\":[",
+              thread.hwndFocus ? Quoted(nameOf(thread.hwndFocus)).c_str() : "null");
+
+  bool first = true;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%s{\"name\":%s,\"id\":%d,\"class\":%s,\"rect\":%s,\"visible\":%s,\"text\":%s}",
+                first ? "" : ",", Quoted(nameOf(child)).c_str(), GetDlgCtrlID(child),
+                Quoted(ClassOf(child)).c_str(), RectJson(r).c_str(),
+                IsWindowVisible(child) ? "true" : "false", Quoted(TextOf(child)).c_str());
+    first = false;
+  }
+  std::printf("]}\n");
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: wininspect window|close <title>\n");
+    return 2;
+  }
+  const std::wstring command = argv[1];
+  HWND window = FindWindowW(nullptr, argv[2]);
+  if (!window) {
+    std::fprintf(stderr, "no window titled %s\n", Utf8(argv[2]).c_str());
+    return 1;
+  }
+  if (command == L"window") return PrintWindow(window);
+  if (command == L"close") {
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  std::fprintf(stderr, "unknown command\n");
+  return 2;
+}
