@@ -10,11 +10,6 @@ namespace orvane::win32 {
 
 namespace {
 
-// Under Wine every look at the queue is a round trip to the window server,
-// so a pass that follows the previous one within this time returns at once;
-// the window still repaints and answers a click within a few milliseconds.
-constexpr double kMinimumPassSeconds = 0.002;
-
 double SecondsBetween(const LARGE_INTEGER& earlier, const LARGE_INTEGER& later) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -35,7 +30,9 @@ bool Win32UserInterface::Dispatch(MSG& message) {
 void Win32UserInterface::DoEvents() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < kMinimumPassSeconds) return;
+  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_)
+    return;
+  ++passesRun_;
   if (main_) main_->FlushRepaint();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

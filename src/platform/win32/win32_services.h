@@ -4,16 +4,28 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "platform/platform.h"
 
 namespace orvane::win32 {
 
 class FormWindow;
 
+// Under Wine every look at the queue is a round trip to the window server,
+// so a pass that follows the previous one within this time returns at once;
+// the window still repaints and answers a click within a few milliseconds.
+inline constexpr double kDefaultMinimumPassSeconds = 0.002;
+
 class Win32UserInterface : public UserInterface {
  public:
   // Message boxes are owned by this window; DoEvents lets it repaint.
   void SetMainWindow(FormWindow* window) { main_ = window; }
+  // A pass that comes sooner than this after the previous one returns at
+  // once; zero makes every pass look at the queue.
+  void SetMinimumPassInterval(double seconds) { minimumPassSeconds_ = seconds; }
+  // How many passes looked at the queue (the others returned at once).
+  std::uint64_t PassesRun() const { return passesRun_; }
 
   void DoEvents() override;
   int ShowMessage(const std::string& text, const std::string& title, int style) override;
@@ -26,7 +38,9 @@ class Win32UserInterface : public UserInterface {
   bool Dispatch(MSG& message);
 
   FormWindow* main_ = nullptr;
+  double minimumPassSeconds_ = kDefaultMinimumPassSeconds;
   LARGE_INTEGER lastPass_{};
+  std::uint64_t passesRun_ = 0;
 };
 
 class Win32Processes : public Processes {

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both builds and runs every test: the core's
+# unit tests (native, sanitizers on), the test server's self-test, the
+# Windows program and its Windows-side tests under Wine in Xvfb, and a
+# bounded fuzzing run over the download engine's text handling.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+python=/usr/bin/python3
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "Setting up"
+bash scripts/setup.sh
+
+step "Native build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j2
+ctest --test-dir build/native --output-on-failure -j2
+
+step "Windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+
+step "Test server self-test"
+$python -m unittest discover -s tests/server -p 'test_*selftest*.py'
+
+step "Windows program under Wine"
+$python -m unittest discover -s tests/e2e -p 'test_*.py' -v
+
+step "Fuzzing the download engine's text handling"
+bash scripts/run-fuzz.sh "${ORVANE_FUZZ_SECONDS:-60}"
+
+step "All tests passed"

@@ -1,0 +1,17 @@
+"""Runs the Windows-side GoogleTest programs under Wine on a private display."""
+
+import unittest
+
+import harness
+
+
+class WindowsSideUnitTests(unittest.TestCase):
+    def test_host_window_tests_pass(self):
+        with harness.wine_session() as (_, wine):
+            result = wine.run(harness.BUILD / "host_test.exe", "--gtest_brief=1", timeout=300)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertIn("PASSED", result.stdout)
+
+
+if __name__ == "__main__":
+    unittest.main()

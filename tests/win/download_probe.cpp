@@ -1,0 +1,270 @@
+// Runs the real DownloadFile on real WinINet with the real main window
+// showing its progress, and prints one JSON line of what happened: status,
+// captions and bar widths seen at each message-loop pass, time, passes, peak
+// working set and how long the window took to answer its messages meanwhile.
+// --bare instead runs only a 4096-byte InternetReadFile loop with file
+// writes (same session and address calls), the benchmark's baseline.
+//
+// Usage: download_probe.exe SERVER_BASE PATH LOCAL_FILE PROXY
+//        [--min-pass-ms N] [--captions] [--bare] [--ping-ms N]
+#include <windows.h>
+#include <psapi.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "download/download_text.h"
+#include "download/mdl_download.h"
+#include "download/unique_internet_handle.h"
+#include "main_window/frm_main.h"
+#include "main_window/frm_main_design.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/pictures.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/wininet_internet.h"
+#include "ping_meter.h"
+#include "recording_ui.h"
+#include "skin/mdl_skin.h"
+
+namespace orvane::probe {
+namespace {
+
+struct Options {
+  std::string serverBase;
+  std::string path;
+  std::string localFile;
+  std::string proxy;
+  double minPassMs = win32::kDefaultMinimumPassSeconds * 1000;
+  bool captions = false;
+  bool bare = false;
+  int pingMs = 50;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  std::vector<std::string_view> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--captions") {
+      options.captions = true;
+    } else if (arg == "--bare") {
+      options.bare = true;
+    } else if (arg == "--min-pass-ms" && i + 1 < argc) {
+      options.minPassMs = std::atof(argv[++i]);
+    } else if (arg == "--ping-ms" && i + 1 < argc) {
+      options.pingMs = std::atoi(argv[++i]);
+    } else if (arg.starts_with("--")) {
+      return false;
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 4) return false;
+  options.serverBase = positional[0];
+  options.path = positional[1];
+  options.localFile = positional[2];
+  options.proxy = positional[3];
+  return true;
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof(escaped), "\\u%04x", static_cast<unsigned>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::uint64_t PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+  return counters.PeakWorkingSetSize;
+}
+
+double SecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+// The same session and address calls as DownloadFile, then nothing but
+// 4096-byte reads and writes: what a transfer costs without progress.
+int RunBare(const Options& options) {
+  win32::WinInetInternet internet;
+  win32::Win32FileSystem files;
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const std::string address = options.serverBase + options.path;
+  internet.DeleteUrlCacheEntryA(CacheEntryAddress(address));
+  const ProxyChoice choice = ChooseProxy(options.proxy);
+  bool ok = false;
+  std::uint64_t received = 0;
+  {
+    UniqueInternetHandle session(
+        internet, internet.InternetOpenA("API-Download", choice.accessType,
+                                         choice.name ? choice.name->c_str() : nullptr,
+                                         choice.bypass ? choice.bypass->c_str() : nullptr, 0));
+    UniqueInternetHandle request(
+        internet, session ? internet.InternetOpenUrlA(session.Get(), address, nullptr, 0,
+                                                      kInternetFlagExistingConnect, 0)
+                          : nullptr);
+    std::unique_ptr<OutputFile> file = request ? files.OpenForWriting(options.localFile) : nullptr;
+    if (file) {
+      std::array<char, 4096> block;
+      for (;;) {
+        std::uint32_t read = 0;
+        if (!internet.InternetReadFile(request.Get(), block.data(), 4096, read)) break;
+        if (read == 0) {
+          ok = true;
+          break;
+        }
+        if (!file->Write(block.data(), read)) break;
+        received += read;
+      }
+      ok = file->Close() && ok;
+    }
+  }
+  const double elapsed = SecondsSince(start);
+  std::printf(
+      "{\"mode\": \"bare\", \"status\": %s, \"bytes\": %llu, \"elapsed\": %.6f, "
+      "\"peak_working_set\": %llu}\n",
+      JsonString(ok ? "" : "NetErr").c_str(), static_cast<unsigned long long>(received), elapsed,
+      static_cast<unsigned long long>(PeakWorkingSet()));
+  return 0;
+}
+
+// The program's own pieces, assembled as the application does, except that
+// the message loop the download engine sees is the recording decorator.
+class ProbeWindow {
+ public:
+  ProbeWindow(HINSTANCE instance, bool keepHistory)
+      : pictures_(instance),
+        recorder_(ui_, keepHistory),
+        platform_{recorder_, internet_, files_, processes_, system_},
+        download_(platform_),
+        window_(instance, pictures_),
+        form_(window_, platform_, skin_, download_) {}
+
+  bool Start(double minPassSeconds) {
+    if (!window_.Create(form_, kFormWidth, kFormHeight)) return false;
+    ui_.SetMainWindow(&window_);
+    ui_.SetMinimumPassInterval(minPassSeconds);
+    form_.Form_Load();
+    window_.Show();
+    recorder_.Watch(form_["ProgressCap"], form_["ProgressBar"]);
+    return true;
+  }
+
+  FrmMain& Form() { return form_; }
+  HWND Handle() const { return window_.Handle(); }
+  MdlDownload& Download() { return download_; }
+  RecordingUserInterface& Recorder() { return recorder_; }
+  win32::Win32UserInterface& Ui() { return ui_; }
+  win32::Win32FileSystem& Files() { return files_; }
+
+ private:
+  win32::GdiplusSession gdiplus_;
+  win32::PictureLibrary pictures_;
+  win32::Win32UserInterface ui_;
+  RecordingUserInterface recorder_;
+  win32::WinInetInternet internet_;
+  win32::Win32FileSystem files_;
+  win32::Win32Processes processes_;
+  win32::Win32SystemInfo system_;
+  Platform platform_;
+  MdlSkin skin_;
+  MdlDownload download_;
+  win32::FormWindow window_;
+  FrmMain form_;
+};
+
+int RunDownload(const Options& options) {
+  ProbeWindow probe(GetModuleHandleW(nullptr), options.captions);
+  if (!probe.Start(options.minPassMs / 1000)) {
+    std::fprintf(stderr, "the main window could not be created\n");
+    return 1;
+  }
+  FrmMain& form = probe.Form();
+  probe.Download().ServerBase = options.serverBase;
+  // As the install workflow does before its download.
+  form.Downloading = kVbTrue;
+  form.Layout_Setting("InsTrue");
+  probe.Ui().DoEvents();
+
+  PingMeter pings(probe.Handle());
+  if (options.pingMs > 0) {
+    probe.Recorder().OnFirstPass([&] { pings.Start(std::chrono::milliseconds(options.pingMs)); });
+  }
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const std::string status = probe.Download().DownloadFile(
+      options.path, options.localFile, form["ProgressCap"], form["ProgressBar"], options.proxy);
+  const double elapsed = SecondsSince(start);
+  pings.Stop();
+  pings.Drain(std::chrono::milliseconds(2000));
+  form.Downloading = kVbFalse;
+
+  const RecordingUserInterface& recorder = probe.Recorder();
+  std::string captions;
+  std::string widths;
+  if (options.captions) {
+    for (const std::string& caption : recorder.Captions())
+      captions += (captions.empty() ? "" : ", ") + JsonString(caption);
+    for (const int width : recorder.Widths())
+      widths += (widths.empty() ? "" : ", ") + std::to_string(width);
+    captions = ", \"captions\": [" + captions + "], \"widths\": [" + widths + "]";
+  }
+  const std::optional<std::uint64_t> length = probe.Files().FileLength(options.localFile);
+  std::printf(
+      "{\"mode\": \"download\", \"status\": %s, \"caption\": %s, \"bar\": %d, "
+      "\"caption_width\": %d, \"file_length\": %lld, \"elapsed\": %.6f, \"doevents\": %llu, "
+      "\"passes\": %llu, \"distinct_captions\": %llu, \"distinct_widths\": %llu, "
+      "\"min_pass_ms\": %g, \"peak_working_set\": %llu, "
+      "\"pings\": {\"posted\": %llu, \"answered\": %llu, \"worst_ms\": %.3f, "
+      "\"median_ms\": %.3f, \"p95_ms\": %.3f}%s}\n",
+      JsonString(status).c_str(), JsonString(form["ProgressCap"].Caption()).c_str(),
+      form["ProgressBar"].Width(), form["ProgressCap"].Width(),
+      length ? static_cast<long long>(*length) : -1LL, elapsed,
+      static_cast<unsigned long long>(recorder.Calls()),
+      static_cast<unsigned long long>(probe.Ui().PassesRun()),
+      static_cast<unsigned long long>(recorder.DistinctCaptions()),
+      static_cast<unsigned long long>(recorder.DistinctWidths()), options.minPassMs,
+      static_cast<unsigned long long>(PeakWorkingSet()),
+      static_cast<unsigned long long>(pings.Posted()),
+      static_cast<unsigned long long>(pings.Answered()), pings.WorstMs(), pings.QuantileMs(0.5),
+      pings.QuantileMs(0.95), captions.c_str());
+  return 0;
+}
+
+}  // namespace
+}  // namespace orvane::probe
+
+int main(int argc, char** argv) {
+  orvane::probe::Options options;
+  if (!orvane::probe::ParseOptions(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: download_probe.exe SERVER_BASE PATH LOCAL_FILE PROXY "
+                 "[--min-pass-ms N] [--captions] [--bare] [--ping-ms N]\n");
+    return 2;
+  }
+  return options.bare ? orvane::probe::RunBare(options) : orvane::probe::RunDownload(options);
+}

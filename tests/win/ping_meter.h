@@ -1,0 +1,114 @@
+// Measures how soon a window's thread answers its messages: a helper thread
+// posts a timestamped message to the window every interval, and the window
+// (subclassed for it) notes how long each waited in the queue. Under a
+// download the wait is how long a click on Stop would go unanswered.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+namespace orvane::probe {
+
+class PingMeter {
+ public:
+  static constexpr UINT kPing = WM_APP + 0x70;
+
+  explicit PingMeter(HWND window) : window_(window) {
+    QueryPerformanceFrequency(&frequency_);
+    SetWindowSubclass(window_, &PingMeter::Subclass, kSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
+  PingMeter(const PingMeter&) = delete;
+  PingMeter& operator=(const PingMeter&) = delete;
+  ~PingMeter() {
+    Stop();
+    RemoveWindowSubclass(window_, &PingMeter::Subclass, kSubclassId);
+  }
+
+  void Start(std::chrono::milliseconds interval) {
+    if (poster_.joinable()) return;
+    poster_ = std::jthread([this, interval](std::stop_token stop) {
+      std::mutex mutex;
+      std::condition_variable_any wake;
+      std::unique_lock lock(mutex);
+      while (!stop.stop_requested()) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        if (PostMessageW(window_, kPing, 0, static_cast<LPARAM>(now.QuadPart))) ++posted_;
+        wake.wait_for(lock, stop, interval, [] { return false; });
+      }
+    });
+  }
+
+  // Stops posting; the pings already queued are still answered by Drain.
+  void Stop() {
+    if (poster_.joinable()) {
+      poster_.request_stop();
+      poster_.join();
+    }
+  }
+
+  // Runs the window's messages until every posted ping is answered or the
+  // timeout passes.
+  void Drain(std::chrono::milliseconds timeout) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout.count());
+    while (Answered() < posted_ && GetTickCount64() < deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+  }
+
+  std::uint64_t Posted() const { return posted_; }
+  std::uint64_t Answered() const { return delaysMs_.size(); }
+  // The worst wait and the given quantile (0..1) of the waits, in ms.
+  double WorstMs() const {
+    return delaysMs_.empty() ? 0 : *std::max_element(delaysMs_.begin(), delaysMs_.end());
+  }
+  double QuantileMs(double q) const {
+    if (delaysMs_.empty()) return 0;
+    std::vector<double> sorted = delaysMs_;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[static_cast<std::size_t>(q * static_cast<double>(sorted.size() - 1))];
+  }
+
+ private:
+  static constexpr UINT_PTR kSubclassId = 0x70;
+
+  static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR, DWORD_PTR self) {
+    if (message == kPing) {
+      reinterpret_cast<PingMeter*>(self)->Answer(lParam);
+      return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+
+  void Answer(LPARAM postedAt) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    delaysMs_.push_back(static_cast<double>(now.QuadPart - postedAt) * 1000.0 /
+                        static_cast<double>(frequency_.QuadPart));
+  }
+
+  HWND window_;
+  LARGE_INTEGER frequency_{};
+  std::atomic<std::uint64_t> posted_{0};
+  std::vector<double> delaysMs_;  // touched by the window's thread only
+  std::jthread poster_;
+};
+
+}  // namespace orvane::probe
