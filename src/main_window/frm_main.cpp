@@ -60,36 +60,4 @@ void FrmMain::Layout_Setting(const std::string& Para) {
   }
 }
 
-void FrmMain::cmdUpd_Click() {
-  if (Downloading) return;
-  Layout_Setting("Upgrade");
-}
-
-void FrmMain::cmdHelp_Click() {
-  if (Downloading) return;
-  Layout_Setting("Help");
-}
-
-void FrmMain::cmdProxy_Click() {
-  if (Downloading) return;
-  Layout_Setting("Proxy");
-}
-
-void FrmMain::Click(const Control& control) {
-  const std::string& name = control.Name();
-  if (name == "cmdUpd") cmdUpd_Click();
-  if (name == "cmdHelp") cmdHelp_Click();
-  if (name == "cmdProxy") cmdProxy_Click();
-}
-
-void FrmMain::DblClick(const Control&) {}
-
-void FrmMain::MouseDown(const Control&, const MouseEvent&) {}
-
-void FrmMain::MouseUp(const Control&, const MouseEvent&) {}
-
-void FrmMain::TextChanged(Control& control, std::string text) {
-  control.TakeTypedText(std::move(text));
-}
-
 }  // namespace orvane

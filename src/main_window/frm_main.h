@@ -29,6 +29,9 @@ class FrmMain : public Form {
 
   // True (-1) while an install or upgrade download runs.
   VbBoolean Downloading = kVbFalse;
+  // Cursor positions in screen pixels at the last press and release on a grip.
+  Point ResizeStart;
+  Point ResizeEnd;
 
   void Form_Load();
   // Switches panels: "" home, "InsTrue" install in progress, "Upgrade",
@@ -42,11 +45,39 @@ class FrmMain : public Form {
   void MouseUp(const Control& control, const MouseEvent& event);
   void TextChanged(Control& control, std::string text);
 
+  // The window's own commands.
   void cmdUpd_Click();
   void cmdHelp_Click();
   void cmdProxy_Click();
+  void cmdExit_Click();
+  void cmdStop_Click();
+
+  // Install and upgrade, and the messages after a failed download.
+  void cmdOrvane_Click();
+  void cmdOK_Click();
+  void fnMsgBox4Download(const std::string& strErr);
+
+  // The installation folder.
+  void txtFolder_Change();
+  void txtFolder_DblClick();
+  void cmdBr_Click();
+  std::string fnSelectFolder();
+
+  // The title bar and the grips.
+  void imgTitleLeft_MouseDown(const MouseEvent& event);
+  void imgTitleMain_MouseDown(const MouseEvent& event);
+  void imgTitleRight_MouseDown(const MouseEvent& event);
+  void lblTitle_MouseDown(const MouseEvent& event);
+  void imgTitleMaxRestore_Click();
+  void lblTitle_DblClick();
+  void imgTitleMain_DblClick();
+  void Resizer_MouseDown(int Index, const MouseEvent& event);
+  void Resizer_MouseUp(int Index, const MouseEvent& event);
 
  private:
+  // The proxy text of every download: the address, ":", then the port.
+  std::string ProxyText();
+
   Platform& platform_;
   MdlSkin& skin_;
   MdlDownload& download_;

@@ -51,6 +51,16 @@ class WindowPort {
                               int ellipseHeight) = 0;
   virtual void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
                             std::uint32_t flags) = 0;
+
+  // ReleaseCapture, and SendMessageA to the window itself.
+  virtual void ReleaseCapture() = 0;
+  virtual std::intptr_t SendMessageA(std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) = 0;
+  // Unloads the form: the window closes and is gone.
+  virtual void Unload() = 0;
 };
+
+inline constexpr std::uint32_t kWmNcLButtonDown = 0xA1;
+inline constexpr std::uintptr_t kHtCaption = 2;
 
 }  // namespace orvane

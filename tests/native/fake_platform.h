@@ -37,6 +37,8 @@ class FakeWindow : public WindowPort {
   WindowState state = WindowState::Normal;
   std::vector<RegionCall> regions;
   std::vector<WindowPosCall> windowPositions;
+  std::vector<std::string> calls;  // capture, messages and unload, in order
+  bool unloaded = false;
 
   void ControlChanged(const Control& control, const Rect&) override {
     changes.push_back(control.Name());
@@ -56,6 +58,17 @@ class FakeWindow : public WindowPort {
   void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
                     std::uint32_t flags) override {
     windowPositions.push_back({insertAfter, x, y, width, height, flags});
+  }
+  void ReleaseCapture() override { calls.push_back("ReleaseCapture"); }
+  std::intptr_t SendMessageA(std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) override {
+    calls.push_back("SendMessageA " + std::to_string(message) + " " + std::to_string(wParam) + " " +
+                    std::to_string(lParam));
+    return 0;
+  }
+  void Unload() override {
+    calls.push_back("Unload");
+    unloaded = true;
   }
 };
 

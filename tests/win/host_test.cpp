@@ -1,8 +1,8 @@
 // The Win32 host in-process under Wine: the embedded pictures decode at
 // their sizes, the window starts as the program shows it, the child windows
 // follow the panels, and the text boxes look and behave as designed.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <map>
 #include <string>

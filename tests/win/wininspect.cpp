@@ -31,6 +31,9 @@ class NoWindow : public orvane::WindowPort {
   void SetState(orvane::WindowState) override {}
   void SetRoundRegion(int, int, int, int, int, int) override {}
   void SetWindowPos(orvane::InsertAfter, int, int, int, int, std::uint32_t) override {}
+  void ReleaseCapture() override {}
+  std::intptr_t SendMessageA(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  void Unload() override {}
 };
 
 std::string Utf8(const std::wstring& text) {

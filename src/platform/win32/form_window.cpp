@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/win32/picture_button.h"
 #include "platform/win32/utf.h"
@@ -470,6 +471,23 @@ void FormWindow::SetWindowPos(InsertAfter insertAfter, int x, int y, int width, 
                               std::uint32_t flags) {
   ::SetWindowPos(window_, reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y, width,
                  height, flags);
+}
+
+void FormWindow::ReleaseCapture() {
+  ::ReleaseCapture();
+}
+
+std::intptr_t FormWindow::SendMessageA(std::uint32_t message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) {
+  return ::SendMessageA(window_, message, wParam, lParam);
+}
+
+void FormWindow::Unload() {
+  if (!window_) return;
+  // The window goes without a WM_QUIT: whoever unloads ends the process next.
+  HWND window = std::exchange(window_, nullptr);
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  DestroyWindow(window);
 }
 
 }  // namespace orvane::win32

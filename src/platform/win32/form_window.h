@@ -52,6 +52,10 @@ class FormWindow : public WindowPort {
                       int ellipseHeight) override;
   void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
                     std::uint32_t flags) override;
+  void ReleaseCapture() override;
+  std::intptr_t SendMessageA(std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) override;
+  void Unload() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -30,8 +30,7 @@ bool Win32UserInterface::Dispatch(MSG& message) {
 void Win32UserInterface::DoEvents() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_)
-    return;
+  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_) return;
   ++passesRun_;
   if (main_) main_->FlushRepaint();
   MSG message;

@@ -1,0 +1,22 @@
+// Splitting Windows paths held as text.
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+// The folder part of a path, without the trailing separator ("" for a bare name).
+inline std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The file name of a path without its extension.
+inline std::string BaseNameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (const std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+}  // namespace orvane

@@ -1,0 +1,31 @@
+// The install: fetch the product installer next to this program and start it.
+#include "download/mdl_download.h"
+#include "main_window/frm_main.h"
+#include "platform/path_text.h"
+
+namespace orvane {
+
+void FrmMain::cmdOrvane_Click() {
+  if (Downloading) return;
+  Form& frm = *this;
+  const std::string target = FolderOf(platform_.processes.ExecutablePath()) + "\\install.exe";
+
+  // An old installer that can't be deleted is left to the download, which
+  // reports its own failure if it can't replace it.
+  if (platform_.files.FileExists(target)) platform_.files.RemoveFile(target);
+  platform_.ui.DoEvents();
+  Downloading = kVbTrue;
+  Layout_Setting("InsTrue");
+
+  const std::string status = download_.DownloadFile(
+      "/install/install.exe", target, frm["ProgressCap"], frm["ProgressBar"], ProxyText());
+  if (status.empty()) {
+    platform_.processes.StartProgram(target);  // not waited for; the window stays open
+  } else {
+    fnMsgBox4Download(status);
+  }
+  Downloading = kVbFalse;
+  Layout_Setting("");
+}
+
+}  // namespace orvane
