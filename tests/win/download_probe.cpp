@@ -7,6 +7,7 @@
 //
 // Usage: download_probe.exe SERVER_BASE PATH LOCAL_FILE PROXY
 //        [--min-pass-ms N] [--captions] [--bare] [--ping-ms N]
+//        profiling: [--hidden] (window never shown) [--no-loop] (passes skipped)
 #include <windows.h>
 #include <psapi.h>
 
@@ -25,11 +26,11 @@
 #include "download/unique_internet_handle.h"
 #include "main_window/frm_main.h"
 #include "main_window/frm_main_design.h"
+#include "ping_meter.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/wininet_internet.h"
-#include "ping_meter.h"
 #include "recording_ui.h"
 #include "skin/mdl_skin.h"
 
@@ -44,6 +45,8 @@ struct Options {
   double minPassMs = win32::kDefaultMinimumPassSeconds * 1000;
   bool captions = false;
   bool bare = false;
+  bool hidden = false;
+  bool noLoop = false;
   int pingMs = 50;
 };
 
@@ -55,6 +58,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.captions = true;
     } else if (arg == "--bare") {
       options.bare = true;
+    } else if (arg == "--hidden") {
+      options.hidden = true;
+    } else if (arg == "--no-loop") {
+      options.noLoop = true;
     } else if (arg == "--min-pass-ms" && i + 1 < argc) {
       options.minPassMs = std::atof(argv[++i]);
     } else if (arg == "--ping-ms" && i + 1 < argc) {
@@ -164,12 +171,12 @@ class ProbeWindow {
         window_(instance, pictures_),
         form_(window_, platform_, skin_, download_) {}
 
-  bool Start(double minPassSeconds) {
+  bool Start(double minPassSeconds, bool show) {
     if (!window_.Create(form_, kFormWidth, kFormHeight)) return false;
     ui_.SetMainWindow(&window_);
     ui_.SetMinimumPassInterval(minPassSeconds);
     form_.Form_Load();
-    window_.Show();
+    if (show) window_.Show();
     recorder_.Watch(form_["ProgressCap"], form_["ProgressBar"]);
     return true;
   }
@@ -199,7 +206,7 @@ class ProbeWindow {
 
 int RunDownload(const Options& options) {
   ProbeWindow probe(GetModuleHandleW(nullptr), options.captions);
-  if (!probe.Start(options.minPassMs / 1000)) {
+  if (!probe.Start(options.minPassMs / 1000, !options.hidden)) {
     std::fprintf(stderr, "the main window could not be created\n");
     return 1;
   }
@@ -209,6 +216,7 @@ int RunDownload(const Options& options) {
   form.Downloading = kVbTrue;
   form.Layout_Setting("InsTrue");
   probe.Ui().DoEvents();
+  probe.Recorder().SetForwarding(!options.noLoop);
 
   PingMeter pings(probe.Handle());
   if (options.pingMs > 0) {
@@ -240,7 +248,7 @@ int RunDownload(const Options& options) {
       "\"passes\": %llu, \"distinct_captions\": %llu, \"distinct_widths\": %llu, "
       "\"min_pass_ms\": %g, \"peak_working_set\": %llu, "
       "\"pings\": {\"posted\": %llu, \"answered\": %llu, \"worst_ms\": %.3f, "
-      "\"median_ms\": %.3f, \"p95_ms\": %.3f}%s}\n",
+      "\"median_ms\": %.3f, \"p95_ms\": %.3f, \"worst_posted_at\": %.3f}%s}\n",
       JsonString(status).c_str(), JsonString(form["ProgressCap"].Caption()).c_str(),
       form["ProgressBar"].Width(), form["ProgressCap"].Width(),
       length ? static_cast<long long>(*length) : -1LL, elapsed,
@@ -251,7 +259,7 @@ int RunDownload(const Options& options) {
       static_cast<unsigned long long>(PeakWorkingSet()),
       static_cast<unsigned long long>(pings.Posted()),
       static_cast<unsigned long long>(pings.Answered()), pings.WorstMs(), pings.QuantileMs(0.5),
-      pings.QuantileMs(0.95), captions.c_str());
+      pings.QuantileMs(0.95), pings.WorstPostedAt(), captions.c_str());
   return 0;
 }
 

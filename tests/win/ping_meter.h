@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+// commctrl.h needs the types of windows.h first.
 #include <commctrl.h>
 
 #include <algorithm>
@@ -25,6 +26,7 @@ class PingMeter {
 
   explicit PingMeter(HWND window) : window_(window) {
     QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&origin_);
     SetWindowSubclass(window_, &PingMeter::Subclass, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
   }
@@ -78,6 +80,13 @@ class PingMeter {
   double WorstMs() const {
     return delaysMs_.empty() ? 0 : *std::max_element(delaysMs_.begin(), delaysMs_.end());
   }
+  // When the worst-answered ping was posted, in seconds since the meter
+  // was made: tells which phase of the transfer held the window up.
+  double WorstPostedAt() const {
+    if (delaysMs_.empty()) return 0;
+    const auto worst = std::max_element(delaysMs_.begin(), delaysMs_.end()) - delaysMs_.begin();
+    return postedAt_[static_cast<std::size_t>(worst)];
+  }
   double QuantileMs(double q) const {
     if (delaysMs_.empty()) return 0;
     std::vector<double> sorted = delaysMs_;
@@ -100,14 +109,18 @@ class PingMeter {
   void Answer(LPARAM postedAt) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    delaysMs_.push_back(static_cast<double>(now.QuadPart - postedAt) * 1000.0 /
-                        static_cast<double>(frequency_.QuadPart));
+    const double frequency = static_cast<double>(frequency_.QuadPart);
+    delaysMs_.push_back(static_cast<double>(now.QuadPart - postedAt) * 1000.0 / frequency);
+    postedAt_.push_back(static_cast<double>(postedAt - origin_.QuadPart) / frequency);
   }
 
   HWND window_;
   LARGE_INTEGER frequency_{};
+  LARGE_INTEGER origin_{};
   std::atomic<std::uint64_t> posted_{0};
-  std::vector<double> delaysMs_;  // touched by the window's thread only
+  // Touched by the window's thread only.
+  std::vector<double> delaysMs_;
+  std::vector<double> postedAt_;
   std::jthread poster_;
 };
 

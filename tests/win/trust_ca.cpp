@@ -3,9 +3,11 @@
 // the HTTPS tests reach the test server without trusting anything machine-wide.
 // Usage: trust_ca.exe ca.der   Prints one JSON line; exit code 0 when added.
 #include <windows.h>
+// wincrypt.h needs the types of windows.h first.
 #include <wincrypt.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -41,8 +43,8 @@ int main(int argc, char** argv) {
                               std::istreambuf_iterator<char>());
   if (der.empty()) return Fail("read");
 
-  CertStore store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER,
-                                L"Root"));
+  CertStore store(
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root"));
   if (!store) return Fail("open");
   // Replacing keeps a rerun with a renewed test CA from failing or piling up.
   PCCERT_CONTEXT added = nullptr;
@@ -52,13 +54,18 @@ int main(int argc, char** argv) {
     return Fail("add");
   CertContext context(added);
 
-  // Read it back from a fresh handle, so "added" means the store kept it.
-  CertStore check(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER,
-                                L"Root"));
+  // Read it back through a fresh handle, so "added" means the store kept it.
+  // Compared byte for byte: Wine's CERT_FIND_EXISTING does not find it.
+  CertStore check(
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root"));
   if (!check) return Fail("reopen");
-  CertContext found(CertFindCertificateInStore(check.get(), X509_ASN_ENCODING, 0,
-                                               CERT_FIND_EXISTING, context.get(), nullptr));
-  if (!found) return Fail("find");
+  bool kept = false;
+  for (CertContext each(CertEnumCertificatesInStore(check.get(), nullptr)); each && !kept;
+       each.reset(CertEnumCertificatesInStore(check.get(), each.release()))) {
+    kept = each.get()->cbCertEncoded == der.size() &&
+           std::memcmp(each.get()->pbCertEncoded, der.data(), der.size()) == 0;
+  }
+  if (!kept) return Fail("find");
   std::printf("{\"added\": true}\n");
   return 0;
 }
