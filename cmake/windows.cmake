@@ -28,10 +28,16 @@ target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0601)
 
-add_executable(OrvaneSetup WIN32 src/platform/win32/main.cpp ${CMAKE_BINARY_DIR}/orvane_resources.rc)
-target_link_libraries(OrvaneSetup PRIVATE orvane_win32)
-target_compile_options(OrvaneSetup PRIVATE ${ORVANE_WARNINGS})
-target_link_options(OrvaneSetup PRIVATE -municode)
+# The program, once per server host: OrvaneSetup.exe for the configured one;
+# the tests also build it for 127.0.0.1, a host that a proxy is not bypassed for.
+function(orvane_program target host)
+  add_executable(${target} WIN32 src/platform/win32/main.cpp ${CMAKE_BINARY_DIR}/orvane_resources.rc)
+  target_link_libraries(${target} PRIVATE orvane_win32)
+  target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
+  target_link_options(${target} PRIVATE -municode -s)
+  orvane_server_host(${target} "${host}")
+endfunction()
+orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}")
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/CMakeLists.txt)
   add_subdirectory(tests/win)

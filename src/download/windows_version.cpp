@@ -1,15 +1,7 @@
 // Naming the Windows version, and the server address form that follows from it.
 #include "download/mdl_download.h"
 
-#ifndef ORVANE_SERVER_HOST
-#error "ORVANE_SERVER_HOST must name the product server's host; the build sets it"
-#endif
-
 namespace orvane {
-
-std::string_view ProductServerHost() {
-  return ORVANE_SERVER_HOST;
-}
 
 std::string MdlDownload::GetWindowsVersionName() {
   OsVersionInfo info;

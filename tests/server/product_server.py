@@ -481,11 +481,34 @@ class ProductHTTPSServer(ProductHTTPServer):
             conn.close()
 
 
+class ProductDualServer(ProductHTTPSServer):
+    """HTTP and HTTPS on one port, told apart by the first byte a client
+    sends (a TLS handshake record starts with 0x16). The program builds both
+    forms of its server address from one host:port, so one port must answer
+    both."""
+
+    scheme = "http+https"
+
+    def finish_request(self, request, client_address):
+        request.settimeout(HANDSHAKE_TIMEOUT)
+        try:
+            first = request.recv(1, socket.MSG_PEEK)
+        except OSError:
+            return
+        if first == b"\x16":
+            super().finish_request(request, client_address)
+        else:
+            request.settimeout(None)
+            ProductHTTPServer.finish_request(self, request, client_address)
+
+
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--root", required=True, help="folder served as /")
     ap.add_argument("--http-port", type=int, default=0, help="0 picks a free port")
     ap.add_argument("--https-port", type=int, default=0, help="0 picks a free port")
+    ap.add_argument("--port", type=int,
+                    help="serve HTTP and HTTPS together on this one port (needs --cert)")
     ap.add_argument("--cert", help="PEM server certificate; enables HTTPS")
     ap.add_argument("--key", help="PEM key for --cert")
     ap.add_argument("--ignore-stdin", action="store_true",
@@ -497,12 +520,19 @@ def main(argv=None):
     if not os.path.isdir(args.root):
         ap.error(f"--root {args.root} is not a folder")
 
+    if args.port is not None and not args.cert:
+        ap.error("--port serves HTTPS too: give --cert and --key")
+
     state = State()
-    servers = [ProductHTTPServer(args.http_port, args.root, state, args.quiet)]
-    if args.cert:
+    if args.port is not None:
+        dual = ProductDualServer(args.port, args.root, state, args.quiet, args.cert, args.key)
+        servers = [dual, dual]
+    else:
+        servers = [ProductHTTPServer(args.http_port, args.root, state, args.quiet)]
+    if args.cert and args.port is None:
         servers.append(ProductHTTPSServer(args.https_port, args.root, state, args.quiet,
                                           args.cert, args.key))
-    for srv in servers:
+    for srv in dict.fromkeys(servers):
         threading.Thread(target=srv.serve_forever, kwargs={"poll_interval": 0.2},
                          daemon=True).start()
 
@@ -527,7 +557,7 @@ def main(argv=None):
             pass
     except KeyboardInterrupt:
         pass
-    for srv in servers:
+    for srv in dict.fromkeys(servers):
         srv.shutdown()
         srv.server_close()
     return 0
@@ -545,9 +575,10 @@ class ProductServer:
     the host name "localhost", which the test certificate names."""
 
     def __init__(self, root, cert=None, key=None, http_port=0, https_port=0,
-                 log_path=None, ready_timeout=15.0):
+                 log_path=None, ready_timeout=15.0, port=None):
         self.root, self.cert, self.key = root, cert, key
         self.ports = (http_port, https_port)
+        self.port = port  # one port for both schemes
         self.log_path = log_path
         self.ready_timeout = ready_timeout
         self.proc = None
@@ -563,6 +594,8 @@ class ProductServer:
     def start(self):
         cmd = [PYTHON, os.path.abspath(__file__), "--root", str(self.root),
                "--http-port", str(self.ports[0]), "--https-port", str(self.ports[1])]
+        if self.port is not None:
+            cmd += ["--port", str(self.port)]
         if self.cert:
             cmd += ["--cert", str(self.cert), "--key", str(self.key)]
         if not self.log_path:
