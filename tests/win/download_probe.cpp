@@ -9,6 +9,8 @@
 //        [--min-pass-ms N] [--captions] [--bare] [--ping-ms N]
 //        profiling: [--hidden] (window never shown) [--no-loop] (passes skipped)
 #include <windows.h>
+
+// psapi.h needs the types of windows.h, so it comes in a block of its own.
 #include <psapi.h>
 
 #include <array>

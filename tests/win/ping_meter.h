@@ -5,7 +5,8 @@
 #pragma once
 
 #include <windows.h>
-// commctrl.h needs the types of windows.h first.
+
+// commctrl.h needs the types of windows.h, so it comes in a block of its own.
 #include <commctrl.h>
 
 #include <algorithm>

@@ -3,7 +3,8 @@
 // the HTTPS tests reach the test server without trusting anything machine-wide.
 // Usage: trust_ca.exe ca.der   Prints one JSON line; exit code 0 when added.
 #include <windows.h>
-// wincrypt.h needs the types of windows.h first.
+
+// wincrypt.h needs the types of windows.h, so it comes in a block of its own.
 #include <wincrypt.h>
 
 #include <cstdio>
