@@ -4,15 +4,40 @@
 
 namespace orvane {
 
-// Dragging, maximising and resizing arrive with the window chrome.
-void FrmMain::imgTitleLeft_MouseDown(const MouseEvent&) {}
-void FrmMain::imgTitleMain_MouseDown(const MouseEvent&) {}
-void FrmMain::imgTitleRight_MouseDown(const MouseEvent&) {}
-void FrmMain::lblTitle_MouseDown(const MouseEvent&) {}
-void FrmMain::imgTitleMaxRestore_Click() {}
-void FrmMain::lblTitle_DblClick() {}
-void FrmMain::imgTitleMain_DblClick() {}
-void FrmMain::Resizer_MouseDown(int, const MouseEvent&) {}
-void FrmMain::Resizer_MouseUp(int, const MouseEvent&) {}
+// A press of any button on a title piece moves the window; the button, the
+// shift keys and the place within the piece don't matter.
+void FrmMain::imgTitleLeft_MouseDown(const MouseEvent&) {
+  skin_.DragWindow(*this);
+}
+void FrmMain::imgTitleMain_MouseDown(const MouseEvent&) {
+  skin_.DragWindow(*this);
+}
+void FrmMain::imgTitleRight_MouseDown(const MouseEvent&) {
+  skin_.DragWindow(*this);
+}
+void FrmMain::lblTitle_MouseDown(const MouseEvent&) {
+  skin_.DragWindow(*this);
+}
+
+void FrmMain::imgTitleMaxRestore_Click() {
+  skin_.ToggleMaximize(*this);
+}
+void FrmMain::lblTitle_DblClick() {
+  skin_.ToggleMaximize(*this);
+}
+void FrmMain::imgTitleMain_DblClick() {
+  skin_.ToggleMaximize(*this);
+}
+
+// The window changes once, at the release, by the cursor's travel since the
+// press; any button drags a grip.
+void FrmMain::Resizer_MouseDown(int, const MouseEvent&) {
+  platform_.ui.GetCursorPos(ResizeStart);
+}
+void FrmMain::Resizer_MouseUp(int Index, const MouseEvent&) {
+  platform_.ui.GetCursorPos(ResizeEnd);
+  const auto grip = static_cast<std::int16_t>(Index);
+  skin_.ResizeWindow(*this, ResizeStart, ResizeEnd, grip);
+}
 
 }  // namespace orvane

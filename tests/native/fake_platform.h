@@ -35,6 +35,10 @@ class FakeWindow : public WindowPort {
   double twipsPerPixelY = 15;
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
   WindowState state = WindowState::Normal;
+  // Where a maximise puts the window (a 1024 x 738 work area); a restore
+  // brings back the place it had before.
+  TwipsRect maximizedPlacement{0, 0, 1024 * 15, 738 * 15};
+  TwipsRect restorePlacement;
   std::vector<RegionCall> regions;
   std::vector<WindowPosCall> windowPositions;
   std::vector<std::string> calls;  // capture, messages and unload, in order
@@ -51,7 +55,17 @@ class FakeWindow : public WindowPort {
   TwipsRect Placement() const override { return placement; }
   void MoveTo(const TwipsRect& where) override { placement = where; }
   WindowState State() const override { return state; }
-  void SetState(WindowState newState) override { state = newState; }
+  void SetState(WindowState newState) override {
+    if (newState == WindowState::Maximized && state != WindowState::Maximized) {
+      if (state == WindowState::Normal) restorePlacement = placement;
+      placement = maximizedPlacement;
+    } else if (newState == WindowState::Normal && state != WindowState::Normal) {
+      placement = restorePlacement;
+    } else if (newState == WindowState::Minimized && state == WindowState::Normal) {
+      restorePlacement = placement;
+    }
+    state = newState;
+  }
   void SetRoundRegion(int left, int top, int right, int bottom, int ew, int eh) override {
     regions.push_back({left, top, right, bottom, ew, eh});
   }
