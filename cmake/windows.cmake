@@ -42,3 +42,15 @@ orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}")
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/CMakeLists.txt)
   add_subdirectory(tests/win)
 endif()
+
+# Stand-ins for the installer and the live-update program that the demo
+# server serves and the end-to-end tests start.
+foreach(role install Tarvik)
+  add_executable(stand_in_${role} WIN32 ${CMAKE_SOURCE_DIR}/tools/stand_ins/stand_in.cpp)
+  target_compile_definitions(stand_in_${role} PRIVATE UNICODE _UNICODE STAND_IN_ROLE=L"${role}")
+  target_compile_options(stand_in_${role} PRIVATE ${ORVANE_WARNINGS})
+  target_link_options(stand_in_${role} PRIVATE -municode -s)
+  target_link_libraries(stand_in_${role} PRIVATE shell32)
+  set_target_properties(stand_in_${role} PROPERTIES OUTPUT_NAME ${role}
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stand_ins)
+endforeach()

@@ -2,10 +2,12 @@
 (Xvfb), the tests' own Wine prefix, xdotool and screenshots."""
 
 import contextlib
+import hashlib
 import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 from pathlib import Path
@@ -14,6 +16,11 @@ ROOT = Path(__file__).resolve().parents[2]
 BUILD = Path(os.environ.get("ORVANE_WINDOWS_BUILD", ROOT / "build" / "windows")).resolve()
 PREFIX = Path(os.environ.get("ORVANE_WINEPREFIX", ROOT / "build" / "wineprefix")).resolve()
 SCREENSHOTS = BUILD / "screenshots"
+TEST_CA = ROOT / "build" / "test-ca"
+STAND_INS = BUILD / "stand_ins"
+
+sys.path.insert(0, str(ROOT / "tests" / "server"))
+sys.path.insert(0, str(ROOT / "tools" / "testbed"))
 
 
 class TimeoutError_(AssertionError):
@@ -156,6 +163,19 @@ class Wine:
     def start(self, program, *args, cwd=None, **popen):
         return subprocess.Popen(["wine", str(program), *map(str, args)], env=self.env(), cwd=cwd,
                                 **popen)
+
+    def trust_test_ca(self):
+        """The test certificate authority, trusted in this prefix only (never
+        on the machine); returns the folder with its files."""
+        from make_test_ca import ensure_test_ca
+        ensure_test_ca(TEST_CA)
+        der = (TEST_CA / "ca.der").read_bytes()
+        marker = self.prefix / ".orvane-ca-trusted"
+        fingerprint = hashlib.sha256(der).hexdigest()
+        if not marker.exists() or marker.read_text() != fingerprint:
+            self.run_checked(BUILD / "trust_ca.exe", TEST_CA / "ca.der")
+            marker.write_text(fingerprint)
+        return TEST_CA
 
     def inspect(self, title):
         """What the window titled `title` holds, read from inside Wine."""
