@@ -27,6 +27,34 @@ struct CertContextTraits : orvane::win32::NullIsInvalid<PCCERT_CONTEXT> {
 };
 using CertContext = orvane::win32::UniqueHandle<CertContextTraits>;
 
+CertStore OpenRoot() {
+  return CertStore(
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root"));
+}
+
+// Replacing keeps a rerun with a renewed test CA from failing or piling up.
+// Wine writes a system store's changes out when its handle closes, which the
+// owner does on return.
+bool AddToRoot(const std::vector<BYTE>& der) {
+  CertStore store = OpenRoot();
+  return store && CertAddEncodedCertificateToStore(store.get(), X509_ASN_ENCODING, der.data(),
+                                                   static_cast<DWORD>(der.size()),
+                                                   CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+}
+
+// Read back through a fresh handle, so success means the store kept it.
+bool RootHolds(const std::vector<BYTE>& der) {
+  CertStore store = OpenRoot();
+  if (!store) return false;
+  for (CertContext each(CertEnumCertificatesInStore(store.get(), nullptr)); each;
+       each.reset(CertEnumCertificatesInStore(store.get(), each.release()))) {
+    if (each.get()->cbCertEncoded == der.size() &&
+        std::memcmp(each.get()->pbCertEncoded, der.data(), der.size()) == 0)
+      return true;
+  }
+  return false;
+}
+
 int Fail(const char* step) {
   std::printf("{\"added\": false, \"step\": \"%s\", \"error\": %lu}\n", step, GetLastError());
   return 1;
@@ -43,30 +71,8 @@ int main(int argc, char** argv) {
   const std::vector<BYTE> der((std::istreambuf_iterator<char>(file)),
                               std::istreambuf_iterator<char>());
   if (der.empty()) return Fail("read");
-
-  CertStore store(
-      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root"));
-  if (!store) return Fail("open");
-  // Replacing keeps a rerun with a renewed test CA from failing or piling up.
-  PCCERT_CONTEXT added = nullptr;
-  if (!CertAddEncodedCertificateToStore(store.get(), X509_ASN_ENCODING, der.data(),
-                                        static_cast<DWORD>(der.size()),
-                                        CERT_STORE_ADD_REPLACE_EXISTING, &added))
-    return Fail("add");
-  CertContext context(added);
-
-  // Read it back through a fresh handle, so "added" means the store kept it.
-  // Compared byte for byte: Wine's CERT_FIND_EXISTING does not find it.
-  CertStore check(
-      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root"));
-  if (!check) return Fail("reopen");
-  bool kept = false;
-  for (CertContext each(CertEnumCertificatesInStore(check.get(), nullptr)); each && !kept;
-       each.reset(CertEnumCertificatesInStore(check.get(), each.release()))) {
-    kept = each.get()->cbCertEncoded == der.size() &&
-           std::memcmp(each.get()->pbCertEncoded, der.data(), der.size()) == 0;
-  }
-  if (!kept) return Fail("find");
+  if (!AddToRoot(der)) return Fail("add");
+  if (!RootHolds(der)) return Fail("find");
   std::printf("{\"added\": true}\n");
   return 0;
 }
