@@ -31,7 +31,8 @@ target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_M
 # The program, once per server host: OrvaneSetup.exe for the configured one;
 # the tests also build it for 127.0.0.1, a host that a proxy is not bypassed for.
 function(orvane_program target host)
-  add_executable(${target} WIN32 src/platform/win32/main.cpp ${CMAKE_BINARY_DIR}/orvane_resources.rc)
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp
+    ${CMAKE_BINARY_DIR}/orvane_resources.rc)
   target_link_libraries(${target} PRIVATE orvane_win32)
   target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
   target_link_options(${target} PRIVATE -municode -s)

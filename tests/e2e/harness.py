@@ -121,7 +121,9 @@ class Display:
         return wait_for(same_twice, timeout, "the screen to settle", interval=0.15)
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y)
+        # No --sync: it waits for a motion event that never comes when the
+        # pointer is already there.
+        self.xdotool("mousemove", x, y)
         time.sleep(0.1)  # Wine sees fast press/move/release out of order
         self.xdotool("click", button)
 
@@ -144,6 +146,9 @@ class Wine:
             self.prefix.mkdir(parents=True, exist_ok=True)
             subprocess.run(["wine", "wineboot", "-i"], env=self.env(), check=True, timeout=300,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # wineboot returns before the prefix is complete (the drive
+            # mappings among it); programs started earlier aren't found.
+            subprocess.run(["wineserver", "-w"], env=self.env(), timeout=300)
             self.run_checked("reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial",
                              "/d", "Liberation Sans", "/f")
             marker.write_text("ok\n")
