@@ -53,7 +53,10 @@ class FakeWindow : public WindowPort {
   double TwipsPerPixelX() const override { return twipsPerPixelX; }
   double TwipsPerPixelY() const override { return twipsPerPixelY; }
   TwipsRect Placement() const override { return placement; }
-  void MoveTo(const TwipsRect& where) override { placement = where; }
+  // As the host's form: a maximised or minimised window can't be moved or sized.
+  void MoveTo(const TwipsRect& where) override {
+    if (state == WindowState::Normal) placement = where;
+  }
   WindowState State() const override { return state; }
   void SetState(WindowState newState) override {
     if (newState == WindowState::Maximized && state != WindowState::Maximized) {

@@ -232,6 +232,21 @@ TEST_F(WindowChrome, RestorePlacesTheGripsOnlyAfterALayoutWithThem) {
   EXPECT_EQ(Grip(1).Left(), 538 - 5);
 }
 
+TEST_F(WindowChrome, AGripLeftVisibleOnAMaximisedWindowSizesNothingButPlacesTheGrips) {
+  skin.ToggleMaximize(frm);
+  const TwipsRect maximised = h.window.placement;
+  DragGrip(4, {522, 249}, {600, 300});
+  EXPECT_EQ(h.window.placement, maximised) << "the window refuses the move";
+  EXPECT_EQ(h.window.state, WindowState::Maximized);
+  EXPECT_EQ(Grip(4).Bounds(), (Rect{1024 - 11, 738 - 11, 11, 11}));
+  EXPECT_EQ(skin.SkinResizable, 1);
+
+  // That layout placed the grips, so the restore places them again.
+  skin.ToggleMaximize(frm);
+  EXPECT_EQ(h.window.placement, Pixels(100, 80, 528, 255));
+  EXPECT_EQ(Grip(4).Bounds(), (Rect{517, 244, 11, 11}));
+}
+
 TEST_F(WindowChrome, TheButtonAndADoubleClickOnTheTitleEachSwitchTheState) {
   struct Way {
     const char* name;

@@ -189,6 +189,19 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       OnDoubleClick(lParam);
       return 0;
+    // Only the left button double-clicks; a quick second press of another is a press.
+    case WM_RBUTTONDBLCLK:
+      OnMouseDown(MouseButton::Right, wParam, lParam);
+      return 0;
+    case WM_MBUTTONDBLCLK:
+      OnMouseDown(MouseButton::Middle, wParam, lParam);
+      return 0;
+    case WM_ENTERSIZEMOVE:
+      inMoveLoop_ = true;
+      break;
+    case WM_EXITSIZEMOVE:
+      inMoveLoop_ = false;
+      break;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = nullptr;
       return 0;
@@ -289,21 +302,37 @@ bool FormWindow::OnSetCursor() {
 }
 
 void FormWindow::OnMouseDown(MouseButton button, WPARAM keys, LPARAM position) {
-  const Control* control = form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+  if (inMoveLoop_) return;  // the caption move owns the mouse until it ends
+  // While a button is held on a control, the other buttons' presses go to it too.
+  const Control* control =
+      pressed_ ? pressed_ : form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
   if (!control) return;
   // The release goes to the control that got the press, wherever it happens.
   pressed_ = control;
+  releaseClicks_ = true;
   SetCapture(window_);
   form_->MouseDown(*control, EventAt(button, keys, *control, position));
 }
 
 void FormWindow::OnMouseUp(MouseButton button, WPARAM keys, LPARAM position) {
+  constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+  if (inMoveLoop_) {
+    // A caption move started by a title press ends only on a left release
+    // (or Enter); one started with another button ends with that button's.
+    if (!(keys & kAnyButton)) PostMessageW(window_, WM_KEYDOWN, VK_RETURN, 0);
+    return;
+  }
   const Control* control = pressed_;
-  pressed_ = nullptr;
-  if (GetCapture() == window_) ReleaseCapture();
+  // No press of ours: the caption move took it, or it began outside.
   if (!control) return;
+  if (!(keys & kAnyButton)) {
+    pressed_ = nullptr;
+    if (GetCapture() == window_) ::ReleaseCapture();
+  }
   form_->MouseUp(*control, EventAt(button, keys, *control, position));
-  if (button == MouseButton::Left &&
+  // A left release over the pressed control clicks it, except the release
+  // that ends a double-click: that one already raised DblClick.
+  if (button == MouseButton::Left && releaseClicks_ &&
       form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position)) == control)
     form_->Click(*control);
 }
@@ -311,7 +340,10 @@ void FormWindow::OnMouseUp(MouseButton button, WPARAM keys, LPARAM position) {
 void FormWindow::OnDoubleClick(LPARAM position) {
   const Control* control = form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
   if (!control) return;
+  // The second press of a double-click raises DblClick instead of MouseDown,
+  // so it never starts a second caption move.
   pressed_ = control;
+  releaseClicks_ = false;
   SetCapture(window_);
   form_->DblClick(*control);
 }
@@ -439,6 +471,8 @@ TwipsRect FormWindow::Placement() const {
 }
 
 void FormWindow::MoveTo(const TwipsRect& placement) {
+  // A maximised or minimised form can't be moved or sized: its state sizes it.
+  if (IsZoomed(window_) || IsIconic(window_)) return;
   const double x = TwipsPerPixelX();
   const double y = TwipsPerPixelY();
   MoveWindow(window_, static_cast<int>(std::lround(placement.left / x)),

@@ -83,6 +83,8 @@ class FormWindow : public WindowPort {
   Brush editBackground_;
   Color backColor_ = Color::Rgb(207, 207, 207);
   const Control* pressed_ = nullptr;  // the windowless control that got the press
+  bool releaseClicks_ = false;        // false when the press was a double-click's second
+  bool inMoveLoop_ = false;           // the system's caption move is running
   RECT pendingRepaint_{};             // changes not yet handed to the window
   ULONGLONG lastRepaint_ = 0;
   bool repaintTimerSet_ = false;
