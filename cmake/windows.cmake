@@ -23,7 +23,8 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/orvane_resources.rc CONTENT "${ORVANE_
 file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp)
 add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
-target_link_libraries(orvane_win32 PUBLIC orvane_core gdiplus wininet msimg32 shlwapi gdi32 user32 ole32)
+target_link_libraries(orvane_win32 PUBLIC orvane_core gdiplus wininet msimg32 shlwapi shell32 comctl32
+  gdi32 user32 ole32)
 target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0601)

@@ -7,6 +7,8 @@
 
 namespace orvane {
 
-std::string_view ProductServerHost() { return ORVANE_SERVER_HOST; }
+std::string_view ProductServerHost() {
+  return ORVANE_SERVER_HOST;
+}
 
 }  // namespace orvane

@@ -19,6 +19,14 @@ void Control::SetCaption(std::string caption) {
   if (design_.caption == caption) return;
   design_.caption = std::move(caption);
   Changed(design_.rect);
+  // As with typing, text set by the program raises the box's change event.
+  if (design_.kind == ControlKind::TextBox) observer_.TextChanged(*this);
+}
+
+void Control::TakeTypedText(std::string text) {
+  if (design_.caption == text) return;
+  design_.caption = std::move(text);
+  observer_.TextChanged(*this);
 }
 
 void Control::SetPicture(std::string picture) {

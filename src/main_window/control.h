@@ -52,6 +52,8 @@ class Control;
 class ControlObserver {
  public:
   virtual void ControlChanged(const Control& control, const Rect& previousRect) = 0;
+  // A text box's text changed, whether typed or set by the program.
+  virtual void TextChanged(Control& control) = 0;
 
  protected:
   ~ControlObserver() = default;
@@ -97,8 +99,8 @@ class Control {
   void SetHeight(int height);
 
   // The user edited a text box: the window already shows the text, so the
-  // model takes it without echoing it back.
-  void TakeTypedText(std::string text) { design_.caption = std::move(text); }
+  // model takes it without echoing it back, and raises the change.
+  void TakeTypedText(std::string text);
 
  private:
   void Changed(const Rect& previousRect) { observer_.ControlChanged(*this, previousRect); }

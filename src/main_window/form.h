@@ -47,6 +47,9 @@ class Form : private ControlObserver {
   void ControlChanged(const Control& control, const Rect& previousRect) override {
     window_.ControlChanged(control, previousRect);
   }
+  void TextChanged(Control& control) override { Change(control); }
+  // The change event of a text box; a form handles the boxes it cares about.
+  virtual void Change(Control&) {}
 
   WindowPort& window_;
   std::deque<Control> controls_;  // deque: controls never move once added

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "main_window/form.h"
 #include "platform/platform.h"
@@ -43,7 +44,8 @@ class FrmMain : public Form {
   void DblClick(const Control& control);
   void MouseDown(const Control& control, const MouseEvent& event);
   void MouseUp(const Control& control, const MouseEvent& event);
-  void TextChanged(Control& control, std::string text);
+  // The user edited a text box.
+  void TextTyped(Control& control, std::string text) { control.TakeTypedText(std::move(text)); }
 
   // The window's own commands.
   void cmdUpd_Click();
@@ -75,6 +77,7 @@ class FrmMain : public Form {
   void Resizer_MouseUp(int Index, const MouseEvent& event);
 
  private:
+  void Change(Control& control) override;
   // The proxy text of every download: the address, ":", then the port.
   std::string ProxyText();
 

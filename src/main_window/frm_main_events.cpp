@@ -1,6 +1,4 @@
 // Routes the host's events to frmMain's handlers, by control name.
-#include <utility>
-
 #include "main_window/frm_main.h"
 
 namespace orvane {
@@ -38,8 +36,7 @@ void FrmMain::MouseUp(const Control& control, const MouseEvent& event) {
   if (control.Name() == "Resizer") Resizer_MouseUp(control.Index(), event);
 }
 
-void FrmMain::TextChanged(Control& control, std::string text) {
-  control.TakeTypedText(std::move(text));
+void FrmMain::Change(Control& control) {
   if (control.Name() == "txtFolder") txtFolder_Change();
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/file_system.h"
 #include "platform/internet.h"
+#include "platform/shell.h"
 #include "platform/system_services.h"
 #include "platform/window_port.h"
 
@@ -14,6 +15,8 @@ struct Platform {
   FileSystem& files;
   Processes& processes;
   SystemInfo& system;
+  Shell& shell;
+  XmlFiles& xml;
 };
 
 }  // namespace orvane

@@ -13,8 +13,10 @@ void FrmMain::cmdOrvane_Click() {
   // An old installer that can't be deleted is left to the download, which
   // reports its own failure if it can't replace it.
   if (platform_.files.FileExists(target)) platform_.files.RemoveFile(target);
-  platform_.ui.DoEvents();
+  // Guarded before the pending messages run: a second click already queued
+  // (a double-click) must not start a second install inside this one.
   Downloading = kVbTrue;
+  platform_.ui.DoEvents();
   Layout_Setting("InsTrue");
 
   const std::string status = download_.DownloadFile(

@@ -1,9 +1,89 @@
-// The upgrade: the updater and the two packages, then the hand-over.
+// The upgrade: the updater and the two packages into the installation
+// folder, then the hand-over to the updater, which carries on alone.
+#include "download/mdl_download.h"
 #include "main_window/frm_main.h"
+#include "workflows/customer_name.h"
 
 namespace orvane {
 
-// The upgrade arrives with the installation-folder check.
-void FrmMain::cmdOK_Click() {}
+namespace {
+
+const char* const kNoFolder = "Xin vui long cho biet thu muc da cai dat Orvane.";
+const char* const kNoCustomer =
+    "Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
+    "Xin vui long lien he nha cung cap.";
+const char* const kUpdaterWontStart =
+    "Khong khoi dong duoc chuong trinh cap nhat Tarvik.\r\nXin vui long lien he nha cung cap.";
+
+}  // namespace
+
+void FrmMain::cmdOK_Click() {
+  if (Downloading) return;
+  Form& frm = *this;
+  // Every path is built from the box's text as it reads at that moment.
+  auto folder = [&frm] { return frm["txtFolder"].Caption(); };
+
+  if (folder().empty()) {
+    platform_.ui.ShowMessage(kNoFolder, "THONG BAO", kMsgBoxInformation);
+    SetFocus(frm["txtFolder"]);
+    cmdBr_Click();
+    return;
+  }
+
+  // The customer's package lives under its name on the server; without a
+  // safe name nothing is deleted or fetched.
+  const std::optional<std::string> customer = ReadCustomerName(platform_.xml, folder());
+  if (!customer) {
+    platform_.ui.ShowMessage(kNoCustomer, "THONG BAO", kMsgBoxInformation);
+    return;
+  }
+
+  auto download = [&](const std::string& path, const std::string& localFile) {
+    // Guarded before the pending messages run, as for the install.
+    Downloading = kVbTrue;
+    platform_.ui.DoEvents();
+    return download_.DownloadFile(path, localFile, frm["ProgressCap"], frm["ProgressBar"],
+                                  ProxyText());
+  };
+  auto ensureTempFolder = [&] {
+    const std::string temp = folder() + "\\OrvaneTarvikTemp";
+    if (!platform_.files.PathExists(temp)) platform_.files.CreateFolder(temp);
+  };
+
+  // A: the updater, an older copy removed first.
+  const std::string updater = folder() + "\\Tarvik.exe";
+  if (platform_.files.FileExists(updater)) platform_.files.RemoveFile(updater);
+  std::string status = download("/Tarvik/Tarvik.exe", folder() + "\\Tarvik.exe");
+  if (!status.empty()) {
+    fnMsgBox4Download(status);
+    Downloading = kVbFalse;
+    return;
+  }
+
+  // B: the system package; the updater copes without a fresh one.
+  ensureTempFolder();
+  download("/Tarvik/Orvane_sys.rar", folder() + "\\OrvaneTarvikTemp\\Orvane_sys.rar");
+
+  // C: the customer's upgrade package.
+  const std::string packagePath = "/Tarvik/" + *customer + "/Orvane.rar";
+  ensureTempFolder();
+  status = download(packagePath, folder() + "\\OrvaneTarvikTemp\\Orvane.rar");
+  if (!status.empty()) {
+    fnMsgBox4Download(status);
+    Downloading = kVbFalse;
+    return;
+  }
+
+  // The hand-over: the updater carries on alone and this program ends. If it
+  // can't be started, ending would leave the user with nothing, so say so
+  // and stay.
+  if (!platform_.processes.StartProgram(folder() + "\\Tarvik.exe")) {
+    platform_.ui.ShowMessage(kUpdaterWontStart, "THONG BAO", kMsgBoxInformation);
+    Downloading = kVbFalse;
+    return;
+  }
+  Window().Unload();
+  platform_.processes.EndProcess();
+}
 
 }  // namespace orvane

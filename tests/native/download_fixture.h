@@ -103,7 +103,9 @@ class DownloadTest : public ::testing::Test {
   MemoryFileSystem files;
   FakeProcesses processes;
   FakeSystemInfo system;
-  Platform platform{ui, internet, files, processes, system};
+  FakeShell shell;
+  FakeXmlFiles xml;
+  Platform platform{ui, internet, files, processes, system, shell, xml};
   MdlDownload download{platform};
 };
 

@@ -1,9 +1,11 @@
 // Recording fakes of the platform seam for the core's unit tests.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,6 +146,60 @@ class FakeProcesses : public Processes {
     return true;
   }
   void EndProcess() override { ++endProcessCalls; }
+};
+
+// The folder dialog: a scripted choice per call, and every call recorded.
+class FakeShell : public Shell {
+ public:
+  bool rootFound = true;
+  std::vector<std::optional<std::string>> choices;  // per dialog: a path, or nullopt to cancel
+  bool choiceHasPath = true;                        // false: a virtual folder, name only
+  std::vector<BrowseInfo> dialogs;
+  int freed = 0;
+
+  ItemIdList SpecialFolderLocation(std::intptr_t, std::int32_t folder) override {
+    rootFolder = folder;
+    return rootFound ? Item("root") : nullptr;
+  }
+  ItemIdList BrowseForFolder(const BrowseInfo& info, std::string& displayName) override {
+    dialogs.push_back(info);
+    const std::size_t call = dialogs.size() - 1;
+    if (call >= choices.size() || !choices[call]) return nullptr;
+    chosen = *choices[call];
+    displayName = chosen.substr(chosen.find_last_of('\\') + 1) + std::string(3, '\0');
+    return Item("chosen");
+  }
+  bool PathFromIdList(ItemIdList, std::string& path) override {
+    if (!choiceHasPath) return false;
+    path = chosen + std::string(kMaxPath - chosen.size(), '\0');
+    return true;
+  }
+  void FreeItemIdList(ItemIdList) override { ++freed; }
+
+  std::int32_t rootFolder = -1;
+
+ private:
+  ItemIdList Item(const char* name) {
+    items_.push_back(name);
+    return &items_.back();
+  }
+  std::string chosen;
+  std::deque<std::string> items_;
+};
+
+// Info.xml files by path: the Customer text, or nullopt for a file that
+// can't be read or has no Customer.
+class FakeXmlFiles : public XmlFiles {
+ public:
+  std::map<std::string, std::optional<std::string>> customers;
+  std::vector<std::string> reads;
+
+  std::optional<std::string> ElementText(const std::string& path, const std::string& root,
+                                         const std::string& child) override {
+    reads.push_back(path + " " + root + "/" + child);
+    const auto found = customers.find(path);
+    return found == customers.end() ? std::nullopt : found->second;
+  }
 };
 
 }  // namespace orvane::testing

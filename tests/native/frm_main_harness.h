@@ -41,7 +41,9 @@ struct FrmMainHarness {
   MemoryFileSystem files;
   FakeProcesses processes;
   VersionQueryRecorder system;
-  Platform platform{ui, internet, files, processes, system};
+  FakeShell shell;
+  FakeXmlFiles xml;
+  Platform platform{ui, internet, files, processes, system, shell, xml};
   MdlSkin skin;
   MdlDownload download{platform};
   FrmMain frm{window, platform, skin, download};

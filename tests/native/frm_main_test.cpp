@@ -176,6 +176,8 @@ TEST_F(PanelSwitching, LeavesEverythingOutsideThePanelsAlone) {
   frm["imgTitleMain"].SetWidth(100);
   frm["txtIP"].TakeTypedText("10.0.0.8");
   frm["txtPort"].TakeTypedText("3128");
+  h.files.Put("D:\\Orvane\\Orvane.dll", "");  // an installation, so the box keeps it
+  h.files.Put("D:\\Orvane\\Report\\Info.xml", "");
   frm["txtFolder"].TakeTypedText("D:\\Orvane");
   frm.Downloading = kVbTrue;
   const std::vector<ControlState> before = Snapshot(frm);

@@ -60,6 +60,10 @@ class ScriptedInternet : public Internet {
     calls.push_back("InternetOpenUrlA(" + Name(session) + ", " + url + ", " + Text(headers) + ", " +
                     std::to_string(headersLength) + ", " + Hex(flags) + ", " +
                     std::to_string(context) + ")");
+    // Every request is served the response from its first byte.
+    chunk_ = 0;
+    offset_ = 0;
+    generated_ = 0;
     return response.addressOpens ? Open("request") : nullptr;
   }
 

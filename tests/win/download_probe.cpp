@@ -35,6 +35,7 @@
 #include "ping_meter.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
+#include "platform/win32/shell_services.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/wininet_internet.h"
 #include "recording_ui.h"
@@ -149,11 +150,22 @@ class CacheWatchingInternet : public win32::WinInetInternet {
     cachedAtOpen_ = IsCached(url_);
     return WinInetInternet::InternetOpenA(agent, accessType, proxyName, proxyBypass, flags);
   }
+  // Closing the request is where WinINet finishes its cache entry: timed,
+  // as no message-loop pass runs meanwhile.
+  bool InternetCloseHandle(InternetHandle handle) override {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    const bool closed = WinInetInternet::InternetCloseHandle(handle);
+    closeSeconds_ += SecondsSince(start);
+    return closed;
+  }
   bool CachedAtOpen() const { return cachedAtOpen_; }
+  double CloseSeconds() const { return closeSeconds_; }
 
  private:
   std::string url_;
   bool cachedAtOpen_ = false;
+  double closeSeconds_ = 0;
 };
 
 // The same session and address calls as DownloadFile, then nothing but
@@ -211,7 +223,7 @@ class ProbeWindow {
       : pictures_(instance),
         recorder_(ui_, keepHistory),
         internet_(std::move(address)),
-        platform_{recorder_, internet_, files_, processes_, system_},
+        platform_{recorder_, internet_, files_, processes_, system_, shell_, xml_},
         download_(platform_),
         window_(instance, pictures_),
         form_(window_, platform_, skin_, download_) {}
@@ -243,6 +255,8 @@ class ProbeWindow {
   win32::Win32FileSystem files_;
   win32::Win32Processes processes_;
   win32::Win32SystemInfo system_;
+  win32::Win32Shell shell_;
+  win32::XmlLiteFiles xml_;
   Platform platform_;
   MdlSkin skin_;
   MdlDownload download_;
@@ -291,18 +305,21 @@ int RunDownload(const Options& options) {
   std::printf(
       "{\"mode\": \"download\", \"status\": %s, \"caption\": %s, \"bar\": %d, "
       "\"caption_width\": %d, \"file_length\": %lld, \"elapsed\": %.6f, \"doevents\": %llu, "
-      "\"passes\": %llu, \"distinct_captions\": %llu, \"distinct_widths\": %llu, "
-      "\"min_pass_ms\": %g, \"cached_at_open\": %s, \"peak_working_set\": %llu, "
+      "\"passes\": %llu, \"pass_seconds\": %.3f, \"paints\": %llu, \"paint_seconds\": %.3f, "
+      "\"distinct_captions\": %llu, \"distinct_widths\": %llu, "
+      "\"min_pass_ms\": %g, \"cached_at_open\": %s, \"close_seconds\": %.3f, \"peak_working_set\": "
+      "%llu, "
       "\"pings\": {\"posted\": %llu, \"answered\": %llu, \"worst_ms\": %.3f, "
       "\"median_ms\": %.3f, \"p95_ms\": %.3f, \"worst_posted_at\": %.3f}%s}\n",
       JsonString(status).c_str(), JsonString(form["ProgressCap"].Caption()).c_str(),
       form["ProgressBar"].Width(), form["ProgressCap"].Width(),
       length ? static_cast<long long>(*length) : -1LL, elapsed,
       static_cast<unsigned long long>(recorder.Calls()),
-      static_cast<unsigned long long>(probe.Ui().PassesRun()),
+      static_cast<unsigned long long>(probe.Ui().PassesRun()), probe.Ui().PassSeconds(),
+      static_cast<unsigned long long>(pings.Paints()), pings.PaintSeconds(),
       static_cast<unsigned long long>(recorder.DistinctCaptions()),
       static_cast<unsigned long long>(recorder.DistinctWidths()), options.minPassMs,
-      probe.Internet().CachedAtOpen() ? "true" : "false",
+      probe.Internet().CachedAtOpen() ? "true" : "false", probe.Internet().CloseSeconds(),
       static_cast<unsigned long long>(PeakWorkingSet()),
       static_cast<unsigned long long>(pings.Posted()),
       static_cast<unsigned long long>(pings.Answered()), pings.WorstMs(), pings.QuantileMs(0.5),

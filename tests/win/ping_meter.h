@@ -1,7 +1,8 @@
 // Measures how soon a window's thread answers its messages: a helper thread
 // posts a timestamped message to the window every interval, and the window
 // (subclassed for it) notes how long each waited in the queue. Under a
-// download the wait is how long a click on Stop would go unanswered.
+// download the wait is how long a click on Stop would go unanswered. It also
+// counts the window's paints and their time.
 #pragma once
 
 #include <windows.h>
@@ -76,6 +77,9 @@ class PingMeter {
   }
 
   std::uint64_t Posted() const { return posted_; }
+  // The window's paints meanwhile, and the time they took.
+  std::uint64_t Paints() const { return paints_; }
+  double PaintSeconds() const { return paintSeconds_; }
   std::uint64_t Answered() const { return delaysMs_.size(); }
   // The worst wait and the given quantile (0..1) of the waits, in ms.
   double WorstMs() const {
@@ -100,11 +104,21 @@ class PingMeter {
 
   static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR, DWORD_PTR self) {
+    auto* meter = reinterpret_cast<PingMeter*>(self);
     if (message == kPing) {
-      reinterpret_cast<PingMeter*>(self)->Answer(lParam);
+      meter->Answer(lParam);
       return 0;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    if (message != WM_PAINT) return DefSubclassProc(window, message, wParam, lParam);
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceCounter(&start);
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    QueryPerformanceCounter(&end);
+    ++meter->paints_;
+    meter->paintSeconds_ += static_cast<double>(end.QuadPart - start.QuadPart) /
+                            static_cast<double>(meter->frequency_.QuadPart);
+    return result;
   }
 
   void Answer(LPARAM postedAt) {
@@ -122,6 +136,8 @@ class PingMeter {
   // Touched by the window's thread only.
   std::vector<double> delaysMs_;
   std::vector<double> postedAt_;
+  std::uint64_t paints_ = 0;
+  double paintSeconds_ = 0;
   std::jthread poster_;
 };
 

@@ -1,7 +1,8 @@
 // Reads a top-level window of another process from inside Wine and prints
-// it as JSON: its caption, place, band and region, and every child window
-// with the frmMain control name it stands for, its place, visibility and
-// text. "close <title>" presses OK on a message box.
+// it as JSON: its caption, place, band, maximised state and region, and
+// every child window with the frmMain control name it stands for, its place,
+// visibility and text. "close <title>" presses OK on a message box or
+// dialog, "cancel <title>" presses Cancel.
 //   wininspect window "Orvane Tools"
 //   wininspect close "THONG BAO"
 #include <windows.h>
@@ -117,6 +118,7 @@ int PrintWindow(HWND window) {
               Quoted(TextOf(window)).c_str(), Quoted(ClassOf(window)).c_str(),
               RectJson(outer).c_str(), IsWindowVisible(window) ? "true" : "false",
               (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
+  std::printf("\"zoomed\":%s,", IsZoomed(window) ? "true" : "false");
   std::printf("\"region\":%s,\"regionCornerInside\":%s,\"regionInnerInside\":%s,",
               regionKind == ERROR ? "null" : RectJson(regionBox).c_str(),
               cornerInside ? "true" : "false", innerInside ? "true" : "false");
@@ -142,7 +144,7 @@ int PrintWindow(HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: wininspect window|close <title>\n");
+    std::fprintf(stderr, "usage: wininspect window|close|cancel <title>\n");
     return 2;
   }
   const std::wstring command = argv[1];
@@ -154,6 +156,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"window") return PrintWindow(window);
   if (command == L"close") {
     PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  if (command == L"cancel") {
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     return 0;
   }
   std::fprintf(stderr, "unknown command\n");

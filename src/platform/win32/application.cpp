@@ -6,7 +6,7 @@ namespace orvane::win32 {
 
 Application::Application(HINSTANCE instance)
     : pictures_(instance),
-      platform_{ui_, internet_, files_, processes_, system_},
+      platform_{ui_, internet_, files_, processes_, system_, shell_, xml_},
       download_(platform_),
       window_(instance, pictures_),
       form_(window_, platform_, skin_, download_) {}

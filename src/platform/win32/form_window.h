@@ -59,10 +59,12 @@ class FormWindow : public WindowPort {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateChildren();
-  void PaintWindowless(HDC dc, const RECT& client);
+  void PaintWindowless(HDC dc, const RECT& area);
   void OnPaint();
   bool OnSetCursor();
   void OnMouseDown(MouseButton button, WPARAM keys, LPARAM position);
@@ -82,6 +84,7 @@ class FormWindow : public WindowPort {
   std::map<std::tuple<std::wstring, int, bool>, FontHandle> fonts_;
   Brush editBackground_;
   Color backColor_ = Color::Rgb(207, 207, 207);
+  bool settingText_ = false;          // EN_CHANGE from our own SetWindowText
   const Control* pressed_ = nullptr;  // the windowless control that got the press
   bool releaseClicks_ = false;        // false when the press was a double-click's second
   bool inMoveLoop_ = false;           // the system's caption move is running

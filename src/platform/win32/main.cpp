@@ -5,6 +5,9 @@
 #include "platform/win32/application.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // A folder on a drive that isn't ready is simply not there; no system
+  // error box interrupts the check.
+  SetErrorMode(SEM_FAILCRITICALERRORS);
   orvane::win32::Application application(instance);
   if (!application.Start()) return 1;
   return application.Run();

@@ -16,8 +16,9 @@ namespace orvane::win32 {
 
 class Picture {
  public:
-  Picture(Bitmap bitmap, int width, int height)
-      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  // opaque: every pixel's alpha is 255 (JPEG, BMP, a GIF without transparency).
+  Picture(Bitmap bitmap, int width, int height, bool opaque = false)
+      : bitmap_(std::move(bitmap)), width_(width), height_(height), opaque_(opaque) {}
   HBITMAP Handle() const { return bitmap_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -30,6 +31,7 @@ class Picture {
   Bitmap bitmap_;
   int width_;
   int height_;
+  bool opaque_;
 };
 
 // Keeps GDI+ running for the life of the object.

@@ -43,6 +43,7 @@ void Win32UserInterface::DoEvents() {
     Dispatch(message);
   }
   QueryPerformanceCounter(&lastPass_);
+  passSeconds_ += SecondsBetween(now, lastPass_);
 }
 
 int Win32UserInterface::RunMessageLoop() {

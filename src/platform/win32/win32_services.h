@@ -24,8 +24,10 @@ class Win32UserInterface : public UserInterface {
   // A pass that comes sooner than this after the previous one returns at
   // once; zero makes every pass look at the queue.
   void SetMinimumPassInterval(double seconds) { minimumPassSeconds_ = seconds; }
-  // How many passes looked at the queue (the others returned at once).
+  // How many passes looked at the queue (the others returned at once), and
+  // the time they took, paints and handlers included.
   std::uint64_t PassesRun() const { return passesRun_; }
+  double PassSeconds() const { return passSeconds_; }
 
   void DoEvents() override;
   int ShowMessage(const std::string& text, const std::string& title, int style) override;
@@ -41,6 +43,7 @@ class Win32UserInterface : public UserInterface {
   double minimumPassSeconds_ = kDefaultMinimumPassSeconds;
   LARGE_INTEGER lastPass_{};
   std::uint64_t passesRun_ = 0;
+  double passSeconds_ = 0;
 };
 
 class Win32Processes : public Processes {

@@ -1,0 +1,128 @@
+#include "platform/win32/shell_services.h"
+
+#include <windows.h>
+
+#include <objidl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <xmllite.h>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/utf.h"
+
+namespace orvane::win32 {
+
+namespace {
+
+template <typename Interface>
+struct ComTraits : NullIsInvalid<Interface*> {
+  static void Close(Interface* object) { object->Release(); }
+};
+template <typename Interface>
+using ComPointer = UniqueHandle<ComTraits<Interface>>;
+
+struct ModuleTraits : NullIsInvalid<HMODULE> {
+  static void Close(HMODULE module) { FreeLibrary(module); }
+};
+using Module = UniqueHandle<ModuleTraits>;
+
+std::string TextBeforeNul(const wchar_t* buffer) {
+  return Narrow(std::wstring_view(buffer));
+}
+
+// One node's local name or value as UTF-8.
+std::string LocalName(IXmlReader* reader) {
+  const wchar_t* name = nullptr;
+  UINT length = 0;
+  if (FAILED(reader->GetLocalName(&name, &length))) return {};
+  return Narrow(std::wstring_view(name, length));
+}
+
+std::string Value(IXmlReader* reader) {
+  const wchar_t* value = nullptr;
+  UINT length = 0;
+  if (FAILED(reader->GetValue(&value, &length))) return {};
+  return Narrow(std::wstring_view(value, length));
+}
+
+}  // namespace
+
+ItemIdList Win32Shell::SpecialFolderLocation(std::intptr_t owner, std::int32_t folder) {
+  LPITEMIDLIST item = nullptr;
+  if (FAILED(::SHGetSpecialFolderLocation(reinterpret_cast<HWND>(owner), folder, &item)))
+    return nullptr;
+  return item;
+}
+
+ItemIdList Win32Shell::BrowseForFolder(const BrowseInfo& info, std::string& displayName) {
+  wchar_t name[kMaxPath] = {};
+  const std::wstring title = Widen(info.title);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = reinterpret_cast<HWND>(info.owner);
+  browse.pidlRoot = static_cast<PCIDLIST_ABSOLUTE>(info.root);
+  browse.pszDisplayName = name;
+  browse.lpszTitle = title.c_str();
+  browse.ulFlags = info.flags;
+  ItemIdList chosen = SHBrowseForFolderW(&browse);
+  displayName = TextBeforeNul(name);
+  return chosen;
+}
+
+bool Win32Shell::PathFromIdList(ItemIdList item, std::string& path) {
+  wchar_t buffer[kMaxPath] = {};
+  if (!SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(item), buffer)) return false;
+  path = TextBeforeNul(buffer);
+  return true;
+}
+
+void Win32Shell::FreeItemIdList(ItemIdList item) {
+  CoTaskMemFree(item);
+}
+
+std::optional<std::string> XmlLiteFiles::ElementText(const std::string& path,
+                                                     const std::string& root,
+                                                     const std::string& child) {
+  // XmlLite ships with Windows but mingw-w64 has no import library for it.
+  Module xmllite(LoadLibraryW(L"xmllite.dll"));
+  if (!xmllite) return std::nullopt;
+  using CreateReader = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
+  auto create = reinterpret_cast<CreateReader>(
+      reinterpret_cast<void*>(GetProcAddress(xmllite.get(), "CreateXmlReader")));
+  if (!create) return std::nullopt;
+
+  IStream* rawStream = nullptr;
+  if (FAILED(SHCreateStreamOnFileW(Widen(path).c_str(), STGM_READ | STGM_SHARE_DENY_WRITE,
+                                   &rawStream)))
+    return std::nullopt;
+  ComPointer<IStream> stream(rawStream);
+  IXmlReader* rawReader = nullptr;
+  if (FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&rawReader), nullptr)))
+    return std::nullopt;
+  ComPointer<IXmlReader> reader(rawReader);
+  // No document type definitions: nothing in the file reaches outside it.
+  reader.get()->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);
+  if (FAILED(reader.get()->SetInput(stream.get()))) return std::nullopt;
+
+  bool inside = false;  // within the wanted element
+  std::string text;
+  XmlNodeType type;
+  while (reader.get()->Read(&type) == S_OK) {
+    UINT depth = 0;
+    reader.get()->GetDepth(&depth);
+    if (type == XmlNodeType_Element && depth == 0 && LocalName(reader.get()) != root)
+      return std::nullopt;
+    if (type == XmlNodeType_Element && depth == 1 && !inside && LocalName(reader.get()) == child) {
+      if (reader.get()->IsEmptyElement()) return std::string();
+      inside = true;
+    } else if (inside && depth == 2 &&
+               (type == XmlNodeType_Text || type == XmlNodeType_CDATA ||
+                type == XmlNodeType_Whitespace)) {
+      text += Value(reader.get());
+    } else if (inside && type == XmlNodeType_EndElement && depth == 1) {
+      return text;
+    }
+  }
+  return std::nullopt;  // no such element, or the file isn't well-formed
+}
+
+}  // namespace orvane::win32

@@ -1,0 +1,237 @@
+"""Upgrade from end to end: the installation folder typed, pasted or chosen in
+the real folder dialog, the customer's name from Report\\Info.xml, the three
+downloads and the hand-over to the updater. The real OrvaneSetup.exe under
+Wine against the test product server on localhost:8471."""
+
+import json
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+import harness
+from demo_tree import build_installation, build_server_tree
+from product_server import ProductServer
+
+TITLE = "Orvane Tools"
+PORT = 8471
+CUSTOMER = "ACME-01"
+CENTRE = {"cmdUpd": (450, 96), "cmdOK": (450, 95), "cmdBr": (366, 154), "txtFolder": (182, 154)}
+UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", "cmdBr"}
+WRONG_FOLDER = "Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane."
+NO_FOLDER = "Xin vui long cho biet thu muc da cai dat Orvane."
+NO_CUSTOMER = ("Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
+               "Xin vui long lien he nha cung cap.")
+FILE_ERR = "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap."
+PATHS = ["/Tarvik/Tarvik.exe", "/Tarvik/Orvane_sys.rar", f"/Tarvik/{CUSTOMER}/Orvane.rar"]
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class UpgradeEndToEnd(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="orvane-upgrade-")
+        cls.tree = build_server_tree(Path(cls.scratch.name) / "server", harness.STAND_INS,
+                                     customer=CUSTOMER)
+        cls.session = harness.wine_session()
+        cls.display, cls.wine = cls.session.__enter__()
+        ca = cls.wine.trust_test_ca()
+        cls.server = ProductServer(cls.tree, cert=ca / "server.pem", key=ca / "server.key",
+                                   port=PORT).start()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+        cls.session.__exit__(None, None, None)
+        cls.scratch.cleanup()
+
+    def setUp(self):
+        self.server.reset()
+        base = Path(tempfile.mkdtemp(dir=self.scratch.name))
+        self.program_folder = base / "setup"
+        # Spaces and Vietnamese letters in the installation's path.
+        self.installation = build_installation(base / "Phần mềm" / "Orvane 12", CUSTOMER)
+        self.process = self.wine.start(harness.copy_program(self.program_folder),
+                                       cwd=self.program_folder, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+        self.window = self.display.find_window(TITLE)
+        self.origin = self.display.geometry(self.window)[:2]
+        self.click("cmdUpd")
+        harness.wait_for(lambda: self.panel() == UPGRADE, 20, "the upgrade panel")
+
+    def tearDown(self):
+        self.wine.kill_all()
+        self.process.wait(timeout=30)
+
+    # -- driving the program --------------------------------------------------------------
+
+    def click(self, name):
+        x, y = CENTRE[name]
+        self.display.click(self.origin[0] + x, self.origin[1] + y)
+
+    def inspection(self):
+        return self.wine.inspect(TITLE)
+
+    def panel(self):
+        return {c["name"] for c in self.inspection()["children"] if c["visible"]}
+
+    def folder_text(self):
+        return next(c["text"] for c in self.inspection()["children"] if c["name"] == "txtFolder")
+
+    def paste_folder(self, folder):
+        """Pastes a whole folder into the box, as a user does from Explorer;
+        xdotool can't type Vietnamese letters, the clipboard carries them."""
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=windows_path(folder),
+                       text=True, env=self.display.env(), check=True, timeout=10)
+        self.click("txtFolder")
+        self.display.xdotool("key", "ctrl+a", "ctrl+v")
+
+    def message(self):
+        """The "THONG BAO" box's text, read from the dialog; then OK is pressed."""
+        self.display.find_window("THONG BAO")
+        box = self.wine.inspect("THONG BAO")
+        texts = [c["text"] for c in box["children"] if c["class"] == "Static" and c["text"]]
+        self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", "THONG BAO")
+        harness.wait_for(lambda: self.display.xdotool("search", "--onlyvisible", "--name",
+                                                      "^THONG BAO$") is None, 10, "the box to close")
+        return texts[0] if len(texts) == 1 else texts
+
+    def no_message(self):
+        return self.display.xdotool("search", "--onlyvisible", "--name", "^THONG BAO$") is None
+
+    def updater_starts(self):
+        log = self.installation / "Tarvik.starts.log"
+        return [json.loads(l) for l in log.read_text().splitlines()] if log.exists() else []
+
+    def counts(self):
+        counts = self.server.stats()["counts"]
+        return [counts.get(path, 0) for path in PATHS]
+
+    # -- cases -----------------------------------------------------------------------------
+
+    def test_the_folder_box_accepts_installations_only(self):
+        self.paste_folder(self.installation)
+        harness.wait_for(lambda: self.folder_text() == windows_path(self.installation), 10,
+                         "the pasted folder in the box")
+        self.assertTrue(self.no_message(), "an installation is accepted without a word")
+        harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+        x, y = self.origin
+        self.display.settled_screenshot().crop((x, y, x + 528, y + 255)).save(
+            harness.SCREENSHOTS / "upgrade-vietnamese-folder.png")
+
+        # Selecting everything and deleting it empties the box without a message.
+        self.click("txtFolder")
+        self.display.xdotool("key", "ctrl+a", "BackSpace")
+        harness.wait_for(lambda: self.folder_text() == "", 10, "the emptied box")
+        self.assertTrue(self.no_message())
+
+        # A first typed character is no installation: the message comes at once.
+        self.display.xdotool("type", "C")
+        self.assertEqual(self.message(), WRONG_FOLDER)
+        harness.wait_for(lambda: self.folder_text() == "", 10, "the box emptied after the message")
+
+        # Each marker alone is not enough.
+        for marker in ("Orvane.dll", "Report/Info.xml"):
+            half = Path(tempfile.mkdtemp(dir=self.scratch.name)) / "half install"
+            (half / marker).parent.mkdir(parents=True)
+            (half / marker).write_text("x")
+            self.paste_folder(half)
+            self.assertEqual(self.message(), WRONG_FOLDER, marker)
+            harness.wait_for(lambda: self.folder_text() == "", 10, "the refused folder gone")
+
+    def test_ok_with_an_empty_box_asks_for_the_folder_in_the_dialog(self):
+        self.click("cmdOK")
+        self.assertEqual(self.message(), NO_FOLDER)
+        self.assertEqual(self.inspection()["focus"], "txtFolder")
+        dialog = self.wine.inspect("Browse for Folder")
+        self.assertIn("Select a folder:", [c["text"] for c in dialog["children"]])
+        self.wine.run_checked(harness.BUILD / "wininspect.exe", "cancel", "Browse for Folder")
+        harness.wait_for(lambda: self.display.xdotool("search", "--onlyvisible", "--name",
+                                                      "^Browse for Folder$") is None,
+                         15, "the dialog to close")
+        self.assertEqual(self.folder_text(), "")
+        self.assertTrue(self.no_message())
+        self.assertEqual(self.counts(), [0, 0, 0], "nothing is fetched")
+
+        # A double-click on the box opens the same dialog; its cancel empties the box.
+        self.paste_folder(self.installation)
+        harness.wait_for(lambda: self.folder_text() != "", 10, "the folder in the box")
+        x, y = CENTRE["txtFolder"]
+        self.display.xdotool("mousemove", self.origin[0] + x, self.origin[1] + y)
+        self.display.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        self.display.find_window("Browse for Folder")
+        self.wine.run_checked(harness.BUILD / "wininspect.exe", "cancel", "Browse for Folder")
+        harness.wait_for(lambda: self.folder_text() == "", 15, "the box emptied by the cancel")
+
+    def test_a_successful_upgrade_hands_over_to_the_updater_and_ends(self):
+        temp = self.installation / "OrvaneTarvikTemp"
+        temp.mkdir()
+        (temp / "Orvane.rar").write_bytes(b"an older, longer package " * 4000)
+        (self.installation / "Tarvik.exe").write_bytes(b"an older updater")
+        self.paste_folder(self.installation)
+        harness.wait_for(lambda: self.folder_text() != "", 10, "the folder in the box")
+        self.click("cmdOK")
+
+        starts = harness.wait_for(self.updater_starts, 60, "the updater to start")
+        harness.wait_for(lambda: self.process.poll() is not None, 20, "the setup to end")
+        self.assertEqual(len(starts), 1)
+        self.assertEqual(starts[0]["arguments"], 0)
+        self.assertEqual(starts[0]["path"].lower(),
+                         windows_path(self.installation / "Tarvik.exe").lower())
+        self.assertEqual(sorted(p["name"] for p in starts[0]["packages"]),
+                         ["Orvane.rar", "Orvane_sys.rar"])
+        for served, local in [("Tarvik/Tarvik.exe", "Tarvik.exe"),
+                              ("Tarvik/Orvane_sys.rar", "OrvaneTarvikTemp/Orvane_sys.rar"),
+                              (f"Tarvik/{CUSTOMER}/Orvane.rar", "OrvaneTarvikTemp/Orvane.rar")]:
+            self.assertEqual((self.installation / local).read_bytes(),
+                             (self.tree / served).read_bytes(), local)
+        self.assertEqual(self.counts(), [1, 1, 1])
+
+    def test_failed_steps(self):
+        self.paste_folder(self.installation)
+        harness.wait_for(lambda: self.folder_text() != "", 10, "the folder in the box")
+
+        # A: the updater is missing on the server.
+        self.server.set_mode(PATHS[0], "status", status=404)
+        self.click("cmdOK")
+        self.assertEqual(self.message(), FILE_ERR)
+        self.assertEqual(self.counts(), [1, 0, 0])
+        self.assertEqual(self.panel(), UPGRADE)
+
+        # C: the customer's package is missing; the updater isn't started.
+        self.server.reset()
+        self.server.set_mode(PATHS[2], "status", status=404)
+        self.click("cmdOK")
+        self.assertEqual(self.message(), FILE_ERR)
+        self.assertEqual(self.counts(), [1, 1, 1])
+        self.assertEqual(self.updater_starts(), [])
+        self.assertEqual(self.panel(), UPGRADE, "the panel stays for another try")
+
+        # B: a missing system package shows nothing and the updater still starts.
+        self.server.reset()
+        self.server.set_mode(PATHS[1], "status", status=404)
+        self.click("cmdOK")
+        harness.wait_for(self.updater_starts, 60, "the updater to start")
+        self.assertTrue(self.no_message())
+        self.assertEqual(self.counts(), [1, 1, 1])
+
+    def test_without_a_safe_customer_name_nothing_is_fetched(self):
+        info = self.installation / "Report" / "Info.xml"
+        self.paste_folder(self.installation)
+        harness.wait_for(lambda: self.folder_text() != "", 10, "the folder in the box")
+        for content in ["<Info><Customer>../x</Customer></Info>",
+                        "<Info><Customer>  </Customer></Info>",
+                        "<Info><Version>12</Version></Info>"]:
+            with self.subTest(content=content):
+                info.write_text(content, encoding="utf-8")
+                self.click("cmdOK")
+                self.assertEqual(self.message(), NO_CUSTOMER)
+                self.assertEqual(self.counts(), [0, 0, 0])
+                self.assertFalse((self.installation / "OrvaneTarvikTemp").exists())
+
+
+if __name__ == "__main__":
+    unittest.main()
