@@ -8,7 +8,7 @@ import harness
 class WindowsSideUnitTests(unittest.TestCase):
     def test_host_window_tests_pass(self):
         with harness.wine_session() as (_, wine):
-            result = wine.run(harness.BUILD / "host_test.exe", "--gtest_brief=1", timeout=300)
+            result = wine.run(harness.BUILD / "host_test.exe", "--gtest_brief=1", timeout=120)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         self.assertIn("PASSED", result.stdout)
 

@@ -189,12 +189,12 @@ TEST_F(HostWindow, TextBoxesUseArialInNavyAndCarryTextBothWays) {
   DeleteDC(dc);
 
   // Typed text (with Vietnamese letters) reaches the model as UTF-8 ...
-  SetWindowTextW(folder, L"C:\\Ph\u1EA7n m\u1EC1m\\Orvane");
-  EXPECT_EQ(app.Form()["txtFolder"].Caption(), "C:\\Ph\xE1\xBA\xA7n m\xE1\xBB\x81m\\Orvane");
+  SetWindowTextW(children["txtIP"], L"m\u00E1y ch\u1EE7 proxy");
+  EXPECT_EQ(app.Form()["txtIP"].Caption(), "m\xC3\xA1y ch\xE1\xBB\xA7 proxy");
   // ... and text the program sets shows in the box.
-  app.Form()["txtIP"].SetCaption("10.0.0.1");
+  app.Form()["txtPort"].SetCaption("10.0.0.1");
   wchar_t shown[32] = {};
-  GetWindowTextW(children["txtIP"], shown, 32);
+  GetWindowTextW(children["txtPort"], shown, 32);
   EXPECT_STREQ(shown, L"10.0.0.1");
 }
 
