@@ -15,7 +15,6 @@ import harness
 from download_probe import Probe, keep_wineserver_running
 
 sys.path.insert(0, str(harness.ROOT / "tests" / "server"))
-from make_test_ca import ensure_test_ca  # noqa: E402
 from product_server import ProductServer, pattern_bytes  # noqa: E402
 from test_proxy import TinyProxy  # noqa: E402
 
@@ -46,16 +45,13 @@ class WinInetDownloads(unittest.TestCase):
         cls.tmp = Path(stack.enter_context(tempfile.TemporaryDirectory(prefix="orvane-dl-")))
         cls.root = cls.tmp / "served"
         (cls.root / "install").mkdir(parents=True)
-        tls = ensure_test_ca(harness.ROOT / "build" / "test-ca")
         cls.display, cls.wine = stack.enter_context(harness.wine_session())
         keep_wineserver_running(cls.wine)
-        result = cls.wine.run(harness.BUILD / "trust_ca.exe", tls["ca.der"], timeout=60)
-        if result.returncode != 0:
-            raise AssertionError(f"trust_ca.exe failed: {result.stdout}{result.stderr}")
+        tls = cls.wine.trust_test_ca()  # with trust_ca.exe, in this prefix only
         cls.server = stack.enter_context(
-            ProductServer(cls.root, cert=tls["server.pem"], key=tls["server.key"]))
+            ProductServer(cls.root, cert=tls / "server.pem", key=tls / "server.key"))
         cls.untrusted = stack.enter_context(
-            ProductServer(cls.root, cert=tls["untrusted.pem"], key=tls["untrusted.key"]))
+            ProductServer(cls.root, cert=tls / "untrusted.pem", key=tls / "untrusted.key"))
         cls.proxy = stack.enter_context(TinyProxy(cls.tmp / "proxy"))
         cls.probe = Probe(cls.wine)
 
