@@ -11,7 +11,8 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   # running and driving the Windows program
   wine wine64 xvfb xdotool x11-utils x11-xserver-utils xclip imagemagick openbox
-  fonts-liberation fonts-dejavu-core
+  # Arial's metrics under Wine; version 2 carries the Vietnamese letters
+  fonts-liberation fonts-liberation2 fonts-dejavu-core
   # artwork, test server, proxy
   python3 python3-pil openssl tinyproxy curl procps
 )
