@@ -62,7 +62,7 @@ void Picture::Draw(HDC target, int x, int y, int width, int height) const {
   SelectedObject selected(source.get(), bitmap_.get());
   // An opaque picture at its own size blends to exactly its own pixels, and a
   // plain copy is several times cheaper under Wine: the panel behind the
-  // progress caption is repainted up to 60 times a second during a download.
+  // progress caption is repainted up to 30 times a second during a download.
   if (opaque_ && width == width_ && height == height_) {
     BitBlt(target, x, y, width, height, source.get(), 0, 0, SRCCOPY);
     return;
