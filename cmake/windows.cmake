@@ -41,9 +41,9 @@ function(orvane_program target host)
 endfunction()
 orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}")
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/CMakeLists.txt)
-  add_subdirectory(tests/win)
-endif()
+add_subdirectory(tools/win)
+add_subdirectory(bench)
+add_subdirectory(tests/win)
 
 # Stand-ins for the installer and the live-update program that the demo
 # server serves and the end-to-end tests start.

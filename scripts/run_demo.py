@@ -15,7 +15,7 @@ import sys
 import tempfile
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools" / "testbed"))
 import harness  # noqa: E402
 from demo_tree import build_installation, build_server_tree  # noqa: E402
 from product_server import ProductServer  # noqa: E402

@@ -11,12 +11,12 @@ import tempfile
 import unittest
 from pathlib import Path
 
-import harness
-from download_probe import Probe, keep_wineserver_running
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
+from download_probe import Probe, keep_wineserver_running  # noqa: E402
 
-sys.path.insert(0, str(harness.ROOT / "tests" / "server"))
 from product_server import ProductServer, pattern_bytes  # noqa: E402
-from test_proxy import TinyProxy  # noqa: E402
+from tinyproxy import TinyProxy  # noqa: E402
 
 INSTALLER = "/install/install.exe"
 INTERNATIONAL = r"HKCU\Control Panel\International"

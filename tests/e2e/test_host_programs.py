@@ -1,8 +1,11 @@
 """Runs the Windows-side GoogleTest programs under Wine on a private display."""
 
+import sys
 import unittest
+from pathlib import Path
 
-import harness
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
 
 
 class WindowsSideUnitTests(unittest.TestCase):

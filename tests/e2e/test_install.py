@@ -4,15 +4,17 @@ OrvaneSetup.exe under Wine, the real test product server on localhost:8471
 
 import json
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 from pathlib import Path
 
-import harness
-from demo_tree import build_server_tree
-from product_server import ProductServer
-from test_proxy import TinyProxy
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
+from demo_tree import build_server_tree  # noqa: E402
+from product_server import ProductServer  # noqa: E402
+from tinyproxy import TinyProxy  # noqa: E402
 
 TITLE = "Orvane Tools"
 PORT = 8471

@@ -3,13 +3,15 @@ rounded, with the home panel's child windows in place; each panel shows its
 own background and controls. Screenshots land in build/windows/screenshots."""
 
 import subprocess
+import sys
 import tempfile
 import unittest
 from pathlib import Path
 
 from PIL import Image, ImageChops, ImageStat
 
-import harness
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
 
 TITLE = "Orvane Tools"
 WIDTH, HEIGHT = 528, 255

@@ -5,13 +5,15 @@ Wine against the test product server on localhost:8471."""
 
 import json
 import subprocess
+import sys
 import tempfile
 import unittest
 from pathlib import Path
 
-import harness
-from demo_tree import build_installation, build_server_tree
-from product_server import ProductServer
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
+from demo_tree import build_installation, build_server_tree  # noqa: E402
+from product_server import ProductServer  # noqa: E402
 
 TITLE = "Orvane Tools"
 PORT = 8471

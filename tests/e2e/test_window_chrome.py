@@ -13,13 +13,16 @@ tested without a window manager, the maximised size and layout with openbox,
 through the maximise button. Screenshots land in build/windows/screenshots."""
 
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
+from pathlib import Path
 
 from PIL import Image, ImageChops, ImageStat
 
-import harness
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
 
 START_TITLE = "Orvane Tools"
 # Every layout after start-up copies the title label's text into the caption.

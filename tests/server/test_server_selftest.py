@@ -17,10 +17,10 @@ import time
 import unittest
 from contextlib import closing
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "testbed"))
 import make_test_ca  # noqa: E402
 import product_server as ps  # noqa: E402
-from test_proxy import TinyProxy  # noqa: E402
+from tinyproxy import TinyProxy  # noqa: E402
 
 MiB = 1 << 20
 TMP = SERVER = CA = None

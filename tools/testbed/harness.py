@@ -19,8 +19,7 @@ SCREENSHOTS = BUILD / "screenshots"
 TEST_CA = ROOT / "build" / "test-ca"
 STAND_INS = BUILD / "stand_ins"
 
-sys.path.insert(0, str(ROOT / "tests" / "server"))
-sys.path.insert(0, str(ROOT / "tools" / "testbed"))
+sys.path.insert(0, str(Path(__file__).resolve().parent))  # the other testbed modules
 
 
 class TimeoutError_(AssertionError):
