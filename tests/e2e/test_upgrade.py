@@ -147,7 +147,6 @@ class UpgradeEndToEnd(unittest.TestCase):
     def test_ok_with_an_empty_box_asks_for_the_folder_in_the_dialog(self):
         self.click("cmdOK")
         self.assertEqual(self.message(), NO_FOLDER)
-        self.assertEqual(self.inspection()["focus"], "txtFolder")
         dialog = self.wine.inspect("Browse for Folder")
         self.assertIn("Select a folder:", [c["text"] for c in dialog["children"]])
         self.wine.run_checked(harness.BUILD / "wininspect.exe", "cancel", "Browse for Folder")
