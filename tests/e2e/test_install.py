@@ -2,8 +2,6 @@
 OrvaneSetup.exe under Wine, the real test product server on localhost:8471
 (HTTP and HTTPS on one port), tinyproxy, and xdotool clicks at the buttons."""
 
-import json
-import subprocess
 import sys
 import tempfile
 import time
@@ -12,12 +10,9 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
 import harness  # noqa: E402
-from demo_tree import build_server_tree  # noqa: E402
-from product_server import ProductServer  # noqa: E402
+from program_case import PORT, TITLE, ProgramCase, starts, visible  # noqa: E402
 from tinyproxy import TinyProxy  # noqa: E402
 
-TITLE = "Orvane Tools"
-PORT = 8471
 INSTALLER = "/install/install.exe"
 CENTRE = {  # middle of each picture button, window pixels
     "cmdOrvane": (450, 63), "cmdStop": (450, 63), "cmdUpd": (450, 96), "cmdHelp": (450, 126),
@@ -29,86 +24,27 @@ NET_ERR = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.
 FILE_ERR = "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap."
 
 
-def visible(inspection):
-    return {child["name"] for child in inspection["children"] if child["visible"]}
+class InstallEndToEnd(ProgramCase):
+    centre = CENTRE
 
-
-class InstallEndToEnd(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory(prefix="orvane-install-")
-        cls.tree = build_server_tree(Path(cls.scratch.name) / "server", harness.STAND_INS)
-        cls.session = harness.wine_session()
-        cls.display, cls.wine = cls.session.__enter__()
-        ca = cls.wine.trust_test_ca()
-        cls.server = ProductServer(cls.tree, cert=ca / "server.pem", key=ca / "server.key",
-                                   port=PORT).start()
+        super().setUpClass()
         cls.served = (cls.tree / "install" / "install.exe").read_bytes()
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        cls.session.__exit__(None, None, None)
-        cls.scratch.cleanup()
-
     def setUp(self):
-        self.server.reset()
+        super().setUp()
         self.folder = Path(tempfile.mkdtemp(prefix="app ", dir=self.scratch.name))
-        self.processes = []
-
-    def tearDown(self):
-        self.wine.kill_all()
-        for process in self.processes:
-            process.wait(timeout=30)
-
-    # -- driving the program --------------------------------------------------------------
 
     def start(self, program="OrvaneSetup.exe"):
-        target = harness.copy_program(self.folder, program)
-        if target.name != "OrvaneSetup.exe":
-            target = target.rename(self.folder / "OrvaneSetup.exe")
-        process = self.wine.start(target, cwd=self.folder, stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
-        self.processes.append(process)
-        self.window = self.display.find_window(TITLE)
-        self.origin = self.display.geometry(self.window)[:2]
-        return process
-
-    def click(self, name):
-        x, y = CENTRE[name]
-        self.display.click(self.origin[0] + x, self.origin[1] + y)
+        return super().start(self.folder, program)
 
     def type_into(self, name, text):
         self.click(name)
         self.display.xdotool("type", "--delay", "30", text)
 
-    def panel(self):
-        return visible(self.wine.inspect(TITLE))
-
-    def wait_for_panel(self, shown, what, timeout=30):
-        return harness.wait_for(lambda: self.panel() == shown, timeout, what)
-
-    def message_text(self):
-        """The text of the "THONG BAO" box, read from the dialog itself."""
-        self.display.find_window("THONG BAO")
-        box = self.wine.inspect("THONG BAO")
-        texts = [c["text"] for c in box["children"] if c["class"] == "Static" and c["text"]]
-        self.assertEqual(len(texts), 1, box)
-        return texts[0]
-
     def installer_starts(self):
-        log = self.folder / "install.starts.log"
-        if not log.exists():
-            return []
-        return [json.loads(line) for line in log.read_text().splitlines()]
-
-    def dismiss_installer_window(self):
-        """The stand-in's window lies over ours; close it before clicking on."""
-        self.display.find_window(r"install \(stand-in\)")
-        self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", "install (stand-in)")
-        harness.wait_for(lambda: self.display.xdotool("search", "--onlyvisible", "--name",
-                                                      r"^install \(stand-in\)$") is None,
-                         10, "the stand-in's window to close")
+        return starts(self.folder / "install.starts.log")
 
     def slow_installer(self):
         self.server.set_mode(INSTALLER, "drip", chunk=4096, delay=0.1)
@@ -143,14 +79,11 @@ class InstallEndToEnd(unittest.TestCase):
         shot = harness.wait_for(
             lambda: (lambda s: s if s.getpixel((x + 40, y + 225)) != band else None)(
                 self.display.screenshot()), 30, "the progress bar to grow")
-        harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
-        shot.crop((x, y, x + 528, y + 255)).save(harness.SCREENSHOTS / "install-during.png")
+        self.save_window("install-during.png", shot)
         self.assertEqual(self.server.stats()["counts"][INSTALLER], 1, "one download only")
         harness.wait_for(self.installer_starts, 60, "the installer to start")
         self.wait_for_panel(HOME, "the home panel after the install")
-        harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
-        self.display.settled_screenshot().crop((x, y, x + 528, y + 255)).save(
-            harness.SCREENSHOTS / "install-after.png")
+        self.save_window("install-after.png")
 
     def test_failed_downloads_show_their_message_and_start_nothing(self):
         for mode, params, expected in [("reset", {"after": 50000}, NET_ERR),
@@ -160,10 +93,10 @@ class InstallEndToEnd(unittest.TestCase):
                 if not hasattr(self, "window") or self.display.window_gone(self.window):
                     self.start()
                 self.click("cmdOrvane")
-                self.assertEqual(self.message_text(), expected)
+                self.assertEqual(self.message(close=False), expected)
                 self.assertEqual(self.installer_starts(), [])
                 self.assertFalse((self.folder / "install.exe").exists())
-                self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", "THONG BAO")
+                self.close_window("THONG BAO")
                 self.wait_for_panel(HOME, "the home panel after the message")
 
     def test_a_typed_proxy_carries_the_download_and_empty_boxes_go_direct(self):
@@ -182,7 +115,9 @@ class InstallEndToEnd(unittest.TestCase):
                 harness.wait_for(self.installer_starts, 30, "the installer to start")
                 self.assertIn(f"http://127.0.0.1:{PORT}{INSTALLER}", proxy.log_text())
                 self.assertEqual((self.folder / "install.exe").read_bytes(), self.served)
-                self.dismiss_installer_window()
+                # The stand-in's window lies over ours; close it before clicking on.
+                self.display.find_window(r"install \(stand-in\)")
+                self.close_window("install (stand-in)")
 
                 # Both boxes emptied: the system's settings, which name no proxy here.
                 self.wait_for_panel(HOME, "the home panel")

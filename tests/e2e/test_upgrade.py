@@ -3,7 +3,6 @@ the real folder dialog, the customer's name from Report\\Info.xml, the three
 downloads and the hand-over to the updater. The real OrvaneSetup.exe under
 Wine against the test product server on localhost:8471."""
 
-import json
 import subprocess
 import sys
 import tempfile
@@ -12,11 +11,9 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
 import harness  # noqa: E402
-from demo_tree import build_installation, build_server_tree  # noqa: E402
-from product_server import ProductServer  # noqa: E402
+from demo_tree import build_installation  # noqa: E402
+from program_case import ProgramCase, starts  # noqa: E402
 
-TITLE = "Orvane Tools"
-PORT = 8471
 CUSTOMER = "ACME-01"
 CENTRE = {"cmdUpd": (450, 96), "cmdOK": (450, 95), "cmdBr": (366, 154), "txtFolder": (182, 154)}
 UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", "cmdBr"}
@@ -32,56 +29,21 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-class UpgradeEndToEnd(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory(prefix="orvane-upgrade-")
-        cls.tree = build_server_tree(Path(cls.scratch.name) / "server", harness.STAND_INS,
-                                     customer=CUSTOMER)
-        cls.session = harness.wine_session()
-        cls.display, cls.wine = cls.session.__enter__()
-        ca = cls.wine.trust_test_ca()
-        cls.server = ProductServer(cls.tree, cert=ca / "server.pem", key=ca / "server.key",
-                                   port=PORT).start()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        cls.session.__exit__(None, None, None)
-        cls.scratch.cleanup()
+class UpgradeEndToEnd(ProgramCase):
+    centre = CENTRE
+    customer = CUSTOMER
 
     def setUp(self):
-        self.server.reset()
+        super().setUp()
         base = Path(tempfile.mkdtemp(dir=self.scratch.name))
-        self.program_folder = base / "setup"
         # Spaces and Vietnamese letters in the installation's path.
         self.installation = build_installation(base / "Phần mềm" / "Orvane 12", CUSTOMER)
-        self.process = self.wine.start(harness.copy_program(self.program_folder),
-                                       cwd=self.program_folder, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
-        self.window = self.display.find_window(TITLE)
-        self.origin = self.display.geometry(self.window)[:2]
+        self.process = self.start(base / "setup")
         self.click("cmdUpd")
-        harness.wait_for(lambda: self.panel() == UPGRADE, 20, "the upgrade panel")
-
-    def tearDown(self):
-        self.wine.kill_all()
-        self.process.wait(timeout=30)
-
-    # -- driving the program --------------------------------------------------------------
-
-    def click(self, name):
-        x, y = CENTRE[name]
-        self.display.click(self.origin[0] + x, self.origin[1] + y)
-
-    def inspection(self):
-        return self.wine.inspect(TITLE)
-
-    def panel(self):
-        return {c["name"] for c in self.inspection()["children"] if c["visible"]}
+        self.wait_for_panel(UPGRADE, "the upgrade panel", timeout=20)
 
     def folder_text(self):
-        return next(c["text"] for c in self.inspection()["children"] if c["name"] == "txtFolder")
+        return self.text_of("txtFolder")
 
     def paste_folder(self, folder):
         """Pastes a whole folder into the box, as a user does from Explorer;
@@ -91,22 +53,11 @@ class UpgradeEndToEnd(unittest.TestCase):
         self.click("txtFolder")
         self.display.xdotool("key", "ctrl+a", "ctrl+v")
 
-    def message(self):
-        """The "THONG BAO" box's text, read from the dialog; then OK is pressed."""
-        self.display.find_window("THONG BAO")
-        box = self.wine.inspect("THONG BAO")
-        texts = [c["text"] for c in box["children"] if c["class"] == "Static" and c["text"]]
-        self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", "THONG BAO")
-        harness.wait_for(lambda: self.display.xdotool("search", "--onlyvisible", "--name",
-                                                      "^THONG BAO$") is None, 10, "the box to close")
-        return texts[0] if len(texts) == 1 else texts
-
     def no_message(self):
-        return self.display.xdotool("search", "--onlyvisible", "--name", "^THONG BAO$") is None
+        return self.no_window("THONG BAO")
 
     def updater_starts(self):
-        log = self.installation / "Tarvik.starts.log"
-        return [json.loads(l) for l in log.read_text().splitlines()] if log.exists() else []
+        return starts(self.installation / "Tarvik.starts.log")
 
     def counts(self):
         counts = self.server.stats()["counts"]
@@ -119,10 +70,7 @@ class UpgradeEndToEnd(unittest.TestCase):
         harness.wait_for(lambda: self.folder_text() == windows_path(self.installation), 10,
                          "the pasted folder in the box")
         self.assertTrue(self.no_message(), "an installation is accepted without a word")
-        harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
-        x, y = self.origin
-        self.display.settled_screenshot().crop((x, y, x + 528, y + 255)).save(
-            harness.SCREENSHOTS / "upgrade-vietnamese-folder.png")
+        self.save_window("upgrade-vietnamese-folder.png")
 
         # Selecting everything and deleting it empties the box without a message.
         self.click("txtFolder")
@@ -150,9 +98,7 @@ class UpgradeEndToEnd(unittest.TestCase):
         dialog = self.wine.inspect("Browse for Folder")
         self.assertIn("Select a folder:", [c["text"] for c in dialog["children"]])
         self.wine.run_checked(harness.BUILD / "wininspect.exe", "cancel", "Browse for Folder")
-        harness.wait_for(lambda: self.display.xdotool("search", "--onlyvisible", "--name",
-                                                      "^Browse for Folder$") is None,
-                         15, "the dialog to close")
+        harness.wait_for(lambda: self.no_window("Browse for Folder"), 15, "the dialog to close")
         self.assertEqual(self.folder_text(), "")
         self.assertTrue(self.no_message())
         self.assertEqual(self.counts(), [0, 0, 0], "nothing is fetched")

@@ -1,0 +1,109 @@
+"""A test case that runs the real OrvaneSetup.exe under Wine against the test
+product server on localhost:8471 (the address the program is built for),
+with helpers to click it, read it and answer its message boxes."""
+
+import json
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+import harness
+from demo_tree import DEMO_CUSTOMER, build_server_tree
+from product_server import ProductServer
+
+TITLE = "Orvane Tools"
+PORT = 8471
+
+
+def visible(inspection):
+    return {child["name"] for child in inspection["children"] if child["visible"]}
+
+
+def starts(log):
+    """What a stand-in recorded of its starts, one entry per start."""
+    log = Path(log)
+    return [json.loads(line) for line in log.read_text().splitlines()] if log.exists() else []
+
+
+class ProgramCase(unittest.TestCase):
+    customer = DEMO_CUSTOMER
+    centre = {}  # control name -> its middle in window pixels
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="orvane-e2e-")
+        cls.tree = build_server_tree(Path(cls.scratch.name) / "server", harness.STAND_INS,
+                                     customer=cls.customer)
+        cls.session = harness.wine_session()
+        cls.display, cls.wine = cls.session.__enter__()
+        ca = cls.wine.trust_test_ca()
+        cls.server = ProductServer(cls.tree, cert=ca / "server.pem", key=ca / "server.key",
+                                   port=PORT).start()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+        cls.session.__exit__(None, None, None)
+        cls.scratch.cleanup()
+
+    def setUp(self):
+        self.server.reset()
+        self.processes = []
+
+    def tearDown(self):
+        self.wine.kill_all()
+        for process in self.processes:
+            process.wait(timeout=30)
+
+    def start(self, folder, program="OrvaneSetup.exe"):
+        """A copy of the program (always named OrvaneSetup.exe) started from folder."""
+        target = harness.copy_program(folder, program)
+        if target.name != "OrvaneSetup.exe":
+            target = target.rename(Path(folder) / "OrvaneSetup.exe")
+        process = self.wine.start(target, cwd=folder, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        self.window = self.display.find_window(TITLE)
+        self.origin = self.display.geometry(self.window)[:2]
+        return process
+
+    def click(self, name):
+        x, y = self.centre[name]
+        self.display.click(self.origin[0] + x, self.origin[1] + y)
+
+    def inspection(self):
+        return self.wine.inspect(TITLE)
+
+    def panel(self):
+        return visible(self.inspection())
+
+    def wait_for_panel(self, shown, what, timeout=30):
+        return harness.wait_for(lambda: self.panel() == shown, timeout, what)
+
+    def text_of(self, name):
+        return next(c["text"] for c in self.inspection()["children"] if c["name"] == name)
+
+    def message(self, close=True):
+        """The "THONG BAO" box's text, read from the dialog itself; OK pressed after."""
+        self.display.find_window("THONG BAO")
+        box = self.wine.inspect("THONG BAO")
+        texts = [c["text"] for c in box["children"] if c["class"] == "Static" and c["text"]]
+        self.assertEqual(len(texts), 1, box)
+        if close:
+            self.close_window("THONG BAO")
+        return texts[0]
+
+    def close_window(self, title):
+        self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", title)
+        harness.wait_for(lambda: self.no_window(title), 10, f"{title!r} to close")
+
+    def no_window(self, title):
+        pattern = "^" + title.replace("(", r"\(").replace(")", r"\)") + "$"
+        return self.display.xdotool("search", "--onlyvisible", "--name", pattern) is None
+
+    def save_window(self, name, image=None):
+        x, y = self.origin
+        image = image or self.display.settled_screenshot()
+        harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+        image.crop((x, y, x + 528, y + 255)).save(harness.SCREENSHOTS / name)
