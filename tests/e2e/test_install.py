@@ -40,8 +40,9 @@ class InstallEndToEnd(ProgramCase):
         return super().start(self.folder, program)
 
     def type_into(self, name, text):
-        self.click(name)
+        self.focus_box(name)
         self.display.xdotool("type", "--delay", "30", text)
+        self.wait_until(lambda: self.text_of(name) == text, 10, f"{text!r} in {name}")
 
     def installer_starts(self):
         return starts(self.folder / "install.starts.log")
@@ -123,8 +124,9 @@ class InstallEndToEnd(ProgramCase):
                 self.wait_for_panel(HOME, "the home panel")
                 self.click("cmdProxy")
                 for name in ("txtIP", "txtPort"):
-                    self.click(name)
-                    self.display.xdotool("key", "ctrl+a", "BackSpace")
+                    self.focus_box(name)
+                    self.keys("ctrl+a", "BackSpace")
+                    self.wait_until(lambda: self.text_of(name) == "", 10, f"{name} emptied")
                 log_before = proxy.log_text()
                 self.click("cmdOrvane")
                 harness.wait_for(lambda: len(self.installer_starts()) == 2, 30, "a second start")

@@ -50,8 +50,8 @@ class UpgradeEndToEnd(ProgramCase):
         xdotool can't type Vietnamese letters, the clipboard carries them."""
         subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=windows_path(folder),
                        text=True, env=self.display.env(), check=True, timeout=10)
-        self.click("txtFolder")
-        self.display.xdotool("key", "ctrl+a", "ctrl+v")
+        self.focus_box("txtFolder")
+        self.keys("ctrl+a", "ctrl+v")
 
     def no_message(self):
         return self.no_window("THONG BAO")
@@ -67,21 +67,21 @@ class UpgradeEndToEnd(ProgramCase):
 
     def test_the_folder_box_accepts_installations_only(self):
         self.paste_folder(self.installation)
-        harness.wait_for(lambda: self.folder_text() == windows_path(self.installation), 10,
-                         "the pasted folder in the box")
+        self.wait_until(lambda: self.folder_text() == windows_path(self.installation), 10,
+                        "the pasted folder in the box")
         self.assertTrue(self.no_message(), "an installation is accepted without a word")
         self.save_window("upgrade-vietnamese-folder.png")
 
         # Selecting everything and deleting it empties the box without a message.
-        self.click("txtFolder")
-        self.display.xdotool("key", "ctrl+a", "BackSpace")
-        harness.wait_for(lambda: self.folder_text() == "", 10, "the emptied box")
+        self.focus_box("txtFolder")
+        self.keys("ctrl+a", "BackSpace")
+        self.wait_until(lambda: self.folder_text() == "", 10, "the emptied box")
         self.assertTrue(self.no_message())
 
         # A first typed character is no installation: the message comes at once.
         self.display.xdotool("type", "C")
         self.assertEqual(self.message(), WRONG_FOLDER)
-        harness.wait_for(lambda: self.folder_text() == "", 10, "the box emptied after the message")
+        self.wait_until(lambda: self.folder_text() == "", 10, "the box emptied after the message")
 
         # Each marker alone is not enough.
         for marker in ("Orvane.dll", "Report/Info.xml"):
@@ -90,7 +90,7 @@ class UpgradeEndToEnd(ProgramCase):
             (half / marker).write_text("x")
             self.paste_folder(half)
             self.assertEqual(self.message(), WRONG_FOLDER, marker)
-            harness.wait_for(lambda: self.folder_text() == "", 10, "the refused folder gone")
+            self.wait_until(lambda: self.folder_text() == "", 10, "the refused folder gone")
 
     def test_ok_with_an_empty_box_asks_for_the_folder_in_the_dialog(self):
         self.click("cmdOK")

@@ -87,6 +87,10 @@ class Display:
             return found.split()[0] if found else None
         return wait_for(search, timeout, f"a window titled {title!r}", interval=0.1)
 
+    def visible_titles(self):
+        found = self.xdotool("search", "--onlyvisible", "--name", ".") or ""
+        return sorted(filter(None, (self.xdotool("getwindowname", w) for w in found.split())))
+
     def window_gone(self, window_id):
         return self.xdotool("getwindowname", window_id) is None
 

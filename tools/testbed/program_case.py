@@ -68,9 +68,54 @@ class ProgramCase(unittest.TestCase):
         self.origin = self.display.geometry(self.window)[:2]
         return process
 
-    def click(self, name):
+    def click(self, name, offset=(0, 0)):
         x, y = self.centre[name]
-        self.display.click(self.origin[0] + x, self.origin[1] + y)
+        self.display.click(self.origin[0] + x + offset[0], self.origin[1] + y + offset[1])
+
+    def focus_box(self, name):
+        """Clicks into a text box and waits until it has the keyboard, so the
+        keys that follow can't reach another window. The click lands beside
+        the box's middle, away from the previous click there: two clicks on
+        one spot within the double-click time open the folder dialog."""
+        self.box_clicks = getattr(self, "box_clicks", 0) + 1
+        self.click(name, offset=(-40 if self.box_clicks % 2 else 40, 0))
+        self.wait_until(lambda: self.inspection()["focus"] == name, 10, f"{name} to take the keys")
+
+    def keys(self, *combos):
+        # A pause between combinations, as for the mouse: Wine is given time
+        # to handle each before the next arrives.
+        self.display.xdotool("key", "--delay", "80", *combos)
+
+    def wait_until(self, condition, timeout, what):
+        """harness.wait_for, failing with what the screen showed at the time."""
+        try:
+            return harness.wait_for(condition, timeout, what)
+        except harness.TimeoutError_ as timeout_error:
+            raise harness.TimeoutError_(f"{timeout_error}; {self.screen_state()}") from None
+
+    def screen_state(self):
+        """The visible windows, any message box's text and the focus, with a
+        screenshot saved under the test's name, for a failure's message."""
+        state = [f"windows: {self.display.visible_titles()}"]
+        try:
+            inspection = self.inspection()
+            state.append(f"focus: {inspection['focus']}")
+            state.append("boxes: " + ", ".join(f"{c['name']}={c['text']!r}"
+                                               for c in inspection["children"]
+                                               if c["name"].startswith("txt")))
+            if not self.no_window("THONG BAO"):
+                box = self.wine.inspect("THONG BAO")
+                state.append("message: " + " | ".join(c["text"] for c in box["children"]
+                                                      if c["text"]))
+        except Exception as error:  # a window may be gone meanwhile; say so
+            state.append(f"inspection failed: {error}")
+        shot = harness.SCREENSHOTS / "failures" / f"{self.id()}.png"
+        try:
+            self.display.screenshot(shot)
+            state.append(f"screenshot: {shot}")
+        except Exception as error:
+            state.append(f"no screenshot: {error}")
+        return "; ".join(state)
 
     def inspection(self):
         return self.wine.inspect(TITLE)
@@ -79,7 +124,7 @@ class ProgramCase(unittest.TestCase):
         return visible(self.inspection())
 
     def wait_for_panel(self, shown, what, timeout=30):
-        return harness.wait_for(lambda: self.panel() == shown, timeout, what)
+        return self.wait_until(lambda: self.panel() == shown, timeout, what)
 
     def text_of(self, name):
         return next(c["text"] for c in self.inspection()["children"] if c["name"] == name)
