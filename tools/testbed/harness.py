@@ -2,6 +2,7 @@
 (Xvfb), the tests' own Wine prefix, xdotool and screenshots."""
 
 import contextlib
+import fcntl
 import hashlib
 import json
 import os
@@ -201,9 +202,31 @@ class Wine:
 
 
 @contextlib.contextmanager
+def prefix_lock(prefix=PREFIX, timeout=900):
+    """Sole use of the Wine prefix: each test ends every Wine process in it,
+    so two suites at once would kill each other's programs."""
+    prefix.mkdir(parents=True, exist_ok=True)
+    with open(prefix.parent / f".{prefix.name}.lock", "w") as lock:
+        wait_for(lambda: _try_lock(lock), timeout, f"sole use of the Wine prefix {prefix}",
+                 interval=0.5)
+        try:
+            yield
+        finally:
+            fcntl.flock(lock, fcntl.LOCK_UN)
+
+
+def _try_lock(lock):
+    try:
+        fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        return True
+    except BlockingIOError:
+        return False
+
+
+@contextlib.contextmanager
 def wine_session():
     """A display and a prepared prefix; every Wine process ends with it."""
-    with Display() as display:
+    with prefix_lock(), Display() as display:
         wine = Wine(display).prepare()
         try:
             yield display, wine
