@@ -50,6 +50,7 @@ class ProgramCase(unittest.TestCase):
     def setUp(self):
         self.server.reset()
         self.processes = []
+        self.box_clicks = 0  # which side of a box's middle the next click takes
 
     def tearDown(self):
         self.wine.kill_all()
@@ -77,7 +78,7 @@ class ProgramCase(unittest.TestCase):
         keys that follow can't reach another window. The click lands beside
         the box's middle, away from the previous click there: two clicks on
         one spot within the double-click time open the folder dialog."""
-        self.box_clicks = getattr(self, "box_clicks", 0) + 1
+        self.box_clicks += 1
         self.click(name, offset=(-40 if self.box_clicks % 2 else 40, 0))
         self.wait_until(lambda: self.inspection()["focus"] == name, 10, f"{name} to take the keys")
 
