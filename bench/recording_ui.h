@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "main_window/control.h"
-#include "platform/system_services.h"
+#include "platform/control.h"
+#include "platform/user_interface.h"
 
 namespace orvane::probe {
 

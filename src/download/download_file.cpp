@@ -13,7 +13,7 @@
 #include "download/download_text.h"
 #include "download/mdl_download.h"
 #include "download/unique_internet_handle.h"
-#include "main_window/control.h"
+#include "platform/control.h"
 
 namespace orvane {
 

@@ -3,14 +3,13 @@
 #include <utility>
 
 #include "download/mdl_download.h"
-#include "main_window/frm_main_design.h"
 #include "skin/mdl_skin.h"
 
 namespace orvane {
 
 FrmMain::FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download)
     : Form(window), platform_(platform), skin_(skin), download_(download) {
-  AddFrmMainControls(*this);
+  AddControls();
 }
 
 void FrmMain::Form_Load() {

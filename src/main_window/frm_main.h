@@ -3,9 +3,8 @@
 #pragma once
 
 #include <string>
-#include <utility>
 
-#include "main_window/form.h"
+#include "platform/form.h"
 #include "platform/platform.h"
 #include "platform/vb_runtime.h"
 
@@ -14,18 +13,12 @@ namespace orvane {
 class MdlDownload;
 class MdlSkin;
 
-enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
-
-// What the host reports of a mouse event on a windowless control.
-struct MouseEvent {
-  MouseButton button = MouseButton::Left;
-  int shift = 0;
-  int x = 0;  // within the control
-  int y = 0;
-};
-
 class FrmMain : public Form {
  public:
+  // The window's outer size as designed, in pixels.
+  static constexpr int kDesignWidth = 528;
+  static constexpr int kDesignHeight = 255;
+
   FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download);
 
   // True (-1) while an install or upgrade download runs.
@@ -38,14 +31,6 @@ class FrmMain : public Form {
   // Switches panels: "" home, "InsTrue" install in progress, "Upgrade",
   // "Proxy", "Help"; any other value leaves only the reset state.
   void Layout_Setting(const std::string& Para);
-
-  // Event routing from the host, by control.
-  void Click(const Control& control);
-  void DblClick(const Control& control);
-  void MouseDown(const Control& control, const MouseEvent& event);
-  void MouseUp(const Control& control, const MouseEvent& event);
-  // The user edited a text box.
-  void TextTyped(Control& control, std::string text) { control.TakeTypedText(std::move(text)); }
 
   // The window's own commands.
   void cmdUpd_Click();
@@ -77,7 +62,9 @@ class FrmMain : public Form {
   void Resizer_MouseUp(int Index, const MouseEvent& event);
 
  private:
-  void Change(Control& control) override;
+  // Declares every control with its design-time state and binds its events
+  // to the handlers above, in stacking order from front to back.
+  void AddControls();
   // The proxy text of every download: the address, ":", then the port.
   std::string ProxyText();
 

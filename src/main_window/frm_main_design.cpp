@@ -1,6 +1,10 @@
-#include "main_window/frm_main_design.h"
-
+// The design of frmMain: every control with its design-time state and the
+// handlers of its events, in stacking order from front to back.
 #include <array>
+#include <functional>
+#include <utility>
+
+#include "main_window/frm_main.h"
 
 namespace orvane {
 
@@ -12,8 +16,10 @@ const Font kProgressFont{"Arial", 8.25, true};
 constexpr Color kNavy = Color::Rgb(0, 0, 128);
 constexpr Color kWhite = Color::Rgb(255, 255, 255);
 
-ControlDesign PictureButton(const char* name, Rect rect, const char* picture) {
+ControlDesign PictureButton(const char* name, Rect rect, const char* picture,
+                            std::function<void()> click) {
   ControlDesign design;
+  design.events.click = std::move(click);
   design.name = name;
   design.kind = ControlKind::PictureButton;
   design.rect = rect;
@@ -76,7 +82,7 @@ ControlDesign ProgressBarShape() {
 
 // The grips are transparent pictures; the layout gives each its place and
 // the dimension along its edge.
-ControlDesign Grip(int index) {
+ControlDesign Grip(int index, FrmMain& form) {
   struct GripStart {
     Rect rect;
     MousePointer pointer;
@@ -98,6 +104,12 @@ ControlDesign Grip(int index) {
   design.rect = kGrips[static_cast<std::size_t>(index)].rect;
   design.visible = false;
   design.pointer = kGrips[static_cast<std::size_t>(index)].pointer;
+  design.events.mouseDown = [&form, index](const MouseEvent& event) {
+    form.Resizer_MouseDown(index, event);
+  };
+  design.events.mouseUp = [&form, index](const MouseEvent& event) {
+    form.Resizer_MouseUp(index, event);
+  };
   return design;
 }
 
@@ -108,50 +120,78 @@ ControlDesign SkinPiece(const char* name, const char* picture, bool stretch) {
 
 }  // namespace
 
-void AddFrmMainControls(Form& form) {
+void FrmMain::AddControls() {
+  FrmMain& form = *this;
   // Windowed controls: they lie in front of everything painted on the form.
-  form.Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg"));
-  form.Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg"));
-  form.Add(TextBox("txtPort", {109, 134, 237, 24}, 8));
-  form.Add(TextBox("txtIP", {109, 102, 237, 24}, 7));
-  form.Add(TextBox("txtFolder", {20, 142, 325, 24}, 6));
-  form.Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg"));
-  form.Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg"));
+  Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg",
+                    [&form] { form.cmdBr_Click(); }));
+  Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg",
+                    [&form] { form.cmdHelp_Click(); }));
+  Add(TextBox("txtPort", {109, 134, 237, 24}, 8));
+  Add(TextBox("txtIP", {109, 102, 237, 24}, 7));
+  ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24}, 6);
+  folder.events.change = [&form] { form.txtFolder_Change(); };
+  folder.events.dblClick = [&form] { form.txtFolder_DblClick(); };
+  Add(std::move(folder));
+  Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg",
+                    [&form] { form.cmdProxy_Click(); }));
+  Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg",
+                    [&form] { form.cmdExit_Click(); }));
   // cmdOK lies one pixel above cmdUpd and in front of it; cmdStop covers cmdOrvane.
-  form.Add(PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg"));
-  form.Add(PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg"));
-  form.Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg"));
-  form.Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg"));
+  Add(PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", [&form] { form.cmdOK_Click(); }));
+  Add(PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg", [&form] { form.cmdUpd_Click(); }));
+  Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg",
+                    [&form] { form.cmdStop_Click(); }));
+  Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg",
+                    [&form] { form.cmdOrvane_Click(); }));
 
   // Windowless controls, painted back to front by the host.
-  form.Add(Image("bg5", {8, 40, 511, 203}, "bg5.jpg"));
-  form.Add(TitleLabel());
-  form.Add(ProgressCaption());
-  form.Add(ProgressBarShape());
-  form.Add(Image("bg3", {8, 40, 511, 203}, "bg3.jpg"));
-  form.Add(Image("bg2", {9, 40, 511, 203}, "bg2.jpg"));
-  form.Add(Image("bg1", {8, 40, 511, 203}, "bg1.jpg"));
-  form.Add(Image("bg", {8, 40, 511, 203}, "bg.jpg"));
+  Add(Image("bg5", {8, 40, 511, 203}, "bg5.jpg"));
+  ControlDesign title = TitleLabel();
+  title.events.mouseDown = [&form](const MouseEvent& event) { form.lblTitle_MouseDown(event); };
+  title.events.dblClick = [&form] { form.lblTitle_DblClick(); };
+  Add(std::move(title));
+  Add(ProgressCaption());
+  Add(ProgressBarShape());
+  Add(Image("bg3", {8, 40, 511, 203}, "bg3.jpg"));
+  Add(Image("bg2", {9, 40, 511, 203}, "bg2.jpg"));
+  Add(Image("bg1", {8, 40, 511, 203}, "bg1.jpg"));
+  Add(Image("bg", {8, 40, 511, 203}, "bg.jpg"));
 
   // The maximise/restore button starts without a picture: a transparent click area.
-  form.Add(Image("imgTitleMaxRestore", {112, 24, 13, 13}, ""));
-  for (int index = 0; index < 8; ++index) form.Add(Grip(index));
-  form.Add(SkinPiece("imgTitleLeft", "title_left.gif", false));
-  form.Add(SkinPiece("imgTitleRight", "title_right.gif", false));
-  form.Add(SkinPiece("imgTitleMain", "title_main.bmp", true));
-  form.Add(SkinPiece("imgWindowBottomLeft", "window_bottom_left.bmp", false));
-  form.Add(SkinPiece("imgWindowBottomRight", "window_bottom_right.bmp", false));
-  form.Add(SkinPiece("imgWindowBottom", "window_bottom.bmp", true));
-  form.Add(SkinPiece("imgWindowLeft", "window_left.bmp", true));
-  form.Add(SkinPiece("imgWindowRight", "window_right.bmp", true));
+  ControlDesign maxRestore = Image("imgTitleMaxRestore", {112, 24, 13, 13}, "");
+  maxRestore.events.click = [&form] { form.imgTitleMaxRestore_Click(); };
+  Add(std::move(maxRestore));
+  for (int index = 0; index < 8; ++index) Add(Grip(index, form));
+  ControlDesign titleLeft = SkinPiece("imgTitleLeft", "title_left.gif", false);
+  titleLeft.events.mouseDown = [&form](const MouseEvent& event) {
+    form.imgTitleLeft_MouseDown(event);
+  };
+  Add(std::move(titleLeft));
+  ControlDesign titleRight = SkinPiece("imgTitleRight", "title_right.gif", false);
+  titleRight.events.mouseDown = [&form](const MouseEvent& event) {
+    form.imgTitleRight_MouseDown(event);
+  };
+  Add(std::move(titleRight));
+  ControlDesign titleMain = SkinPiece("imgTitleMain", "title_main.bmp", true);
+  titleMain.events.mouseDown = [&form](const MouseEvent& event) {
+    form.imgTitleMain_MouseDown(event);
+  };
+  titleMain.events.dblClick = [&form] { form.imgTitleMain_DblClick(); };
+  Add(std::move(titleMain));
+  Add(SkinPiece("imgWindowBottomLeft", "window_bottom_left.bmp", false));
+  Add(SkinPiece("imgWindowBottomRight", "window_bottom_right.bmp", false));
+  Add(SkinPiece("imgWindowBottom", "window_bottom.bmp", true));
+  Add(SkinPiece("imgWindowLeft", "window_left.bmp", true));
+  Add(SkinPiece("imgWindowRight", "window_right.bmp", true));
 
   // Holders of the two glyphs; only their pictures are ever read.
   ControlDesign restore = Image("imgTitleRestore", {0, 0, 13, 13}, "glyph_restore.bmp");
   restore.visible = false;
-  form.Add(restore);
+  Add(std::move(restore));
   ControlDesign maximize = Image("imgTitleMaximize", {0, 0, 13, 13}, "glyph_maximize.bmp");
   maximize.visible = false;
-  form.Add(maximize);
+  Add(std::move(maximize));
 }
 
 }  // namespace orvane

@@ -3,9 +3,12 @@
 
 #include "platform/file_system.h"
 #include "platform/internet.h"
+#include "platform/processes.h"
 #include "platform/shell.h"
-#include "platform/system_services.h"
+#include "platform/system_info.h"
+#include "platform/user_interface.h"
 #include "platform/window_port.h"
+#include "platform/xml_files.h"
 
 namespace orvane {
 

@@ -1,8 +1,7 @@
-// The seam to the shell's folder dialog (shell32) and to XML files (XmlLite).
+// The seam to the shell's folder dialog (shell32).
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace orvane {
@@ -34,16 +33,6 @@ class Shell {
   // The item's file-system path, from a buffer of kMaxPath characters.
   virtual bool PathFromIdList(ItemIdList item, std::string& path) = 0;
   virtual void FreeItemIdList(ItemIdList item) = 0;
-};
-
-class XmlFiles {
- public:
-  virtual ~XmlFiles() = default;
-  // The text of the first element named `child` directly inside the root
-  // element, if the root is named `root`; nullopt when the file can't be
-  // read or parsed, or holds no such element.
-  virtual std::optional<std::string> ElementText(const std::string& path, const std::string& root,
-                                                 const std::string& child) = 0;
 };
 
 }  // namespace orvane

@@ -6,8 +6,6 @@ namespace orvane {
 
 namespace {
 
-constexpr Color kWindowBackground = Color::Rgb(207, 207, 207);
-
 void Place(Control& piece, int left, int top) {
   piece.Move(left, top);
 }
@@ -32,7 +30,7 @@ void MdlSkin::ApplySkin(Form& frm, bool blnResizable) {
   const int W = SkinWidth(frm);
   const int H = SkinHeight(frm);
 
-  frm.SetBackColor(kWindowBackground);
+  frm.SetBackColor(kFormBackColor);
   Control& title = frm["lblTitle"];
   frm.SetCaption(title.Caption());
   title.Move(16, 7);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "main_window/form.h"
+#include "platform/form.h"
 #include "platform/geometry.h"
 
 namespace orvane {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/shell.h"
+#include "platform/xml_files.h"
 
 namespace orvane {
 

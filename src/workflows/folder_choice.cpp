@@ -1,5 +1,6 @@
 // Choosing and checking the installation folder.
 #include "main_window/frm_main.h"
+#include "workflows/messages.h"
 #include "workflows/mod_open_dir.h"
 
 namespace orvane {
@@ -11,8 +12,7 @@ void FrmMain::txtFolder_Change() {
   if (platform_.files.FileExists(folder + "\\Report\\Info.xml") &&
       platform_.files.FileExists(folder + "\\Orvane.dll"))
     return;
-  platform_.ui.ShowMessage("Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane.",
-                           "THONG BAO", kMsgBoxCritical);
+  ShowNotice(platform_.ui, kWrongFolderMessage, kMsgBoxCritical);
   // Emptying the box runs this check once more, which stops at the empty text.
   folderBox.SetCaption("");
 }
@@ -27,9 +27,7 @@ void FrmMain::cmdBr_Click() {
 }
 
 std::string FrmMain::fnSelectFolder() {
-  std::string path;
-  return BrowseFolder(platform_.shell, kCsidlDesktop, kBifReturnOnlyFsDirs, path, 0,
-                      "Select a folder:");
+  return BrowseFolder(platform_.shell, kCsidlDesktop, kBifReturnOnlyFsDirs, 0, "Select a folder:");
 }
 
 }  // namespace orvane

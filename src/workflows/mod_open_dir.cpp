@@ -24,10 +24,10 @@ class OwnedItemIdList {
 
 }  // namespace
 
-std::string BrowseFolder(Shell& shell, std::int32_t root, std::uint32_t flags, std::string& path,
-                         std::intptr_t owner, const std::string& title) {
+std::string BrowseFolder(Shell& shell, std::int32_t root, std::uint32_t flags, std::intptr_t owner,
+                         const std::string& title) {
   OwnedItemIdList rootItem(shell, shell.SpecialFolderLocation(owner, root));
-  if (!rootItem.get()) return path;
+  if (!rootItem.get()) return "";
 
   BrowseInfo info;
   info.owner = owner;
@@ -39,15 +39,9 @@ std::string BrowseFolder(Shell& shell, std::int32_t root, std::uint32_t flags, s
   if (!chosen.get()) return "";
 
   // A choice without a file-system path (a virtual folder) yields its name.
-  std::string result;
-  path.assign(kMaxPath, '\0');
-  if (shell.PathFromIdList(chosen.get(), path)) {
-    result = path.substr(0, path.find('\0'));
-  } else {
-    result = displayName.substr(0, displayName.find('\0'));
-  }
-  path = result;
-  return result;
+  std::string path;
+  if (shell.PathFromIdList(chosen.get(), path)) return path.substr(0, path.find('\0'));
+  return displayName.substr(0, displayName.find('\0'));
 }
 
 }  // namespace orvane

@@ -9,9 +9,8 @@
 namespace orvane {
 
 // Lets the user choose a folder under `root` (a special-folder number).
-// Returns the chosen path, "" when cancelled, or `path` unchanged when the
-// root can't be found; `path` receives the result as well.
-std::string BrowseFolder(Shell& shell, std::int32_t root, std::uint32_t flags, std::string& path,
-                         std::intptr_t owner, const std::string& title);
+// Returns the chosen path, or "" when cancelled or the root can't be found.
+std::string BrowseFolder(Shell& shell, std::int32_t root, std::uint32_t flags, std::intptr_t owner,
+                         const std::string& title);
 
 }  // namespace orvane

@@ -3,19 +3,9 @@
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
 #include "workflows/customer_name.h"
+#include "workflows/messages.h"
 
 namespace orvane {
-
-namespace {
-
-const char* const kNoFolder = "Xin vui long cho biet thu muc da cai dat Orvane.";
-const char* const kNoCustomer =
-    "Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
-    "Xin vui long lien he nha cung cap.";
-const char* const kUpdaterWontStart =
-    "Khong khoi dong duoc chuong trinh cap nhat Tarvik.\r\nXin vui long lien he nha cung cap.";
-
-}  // namespace
 
 void FrmMain::cmdOK_Click() {
   if (Downloading) return;
@@ -24,7 +14,7 @@ void FrmMain::cmdOK_Click() {
   auto folder = [&frm] { return frm["txtFolder"].Caption(); };
 
   if (folder().empty()) {
-    platform_.ui.ShowMessage(kNoFolder, "THONG BAO", kMsgBoxInformation);
+    ShowNotice(platform_.ui, kNoFolderMessage);
     SetFocus(frm["txtFolder"]);
     cmdBr_Click();
     return;
@@ -34,7 +24,7 @@ void FrmMain::cmdOK_Click() {
   // safe name nothing is deleted or fetched.
   const std::optional<std::string> customer = ReadCustomerName(platform_.xml, folder());
   if (!customer) {
-    platform_.ui.ShowMessage(kNoCustomer, "THONG BAO", kMsgBoxInformation);
+    ShowNotice(platform_.ui, kNoCustomerMessage);
     return;
   }
 
@@ -54,36 +44,30 @@ void FrmMain::cmdOK_Click() {
   const std::string updater = folder() + "\\Tarvik.exe";
   if (platform_.files.FileExists(updater)) platform_.files.RemoveFile(updater);
   std::string status = download("/Tarvik/Tarvik.exe", folder() + "\\Tarvik.exe");
-  if (!status.empty()) {
-    fnMsgBox4Download(status);
-    Downloading = kVbFalse;
-    return;
-  }
-
-  // B: the system package; the updater copes without a fresh one.
-  ensureTempFolder();
-  download("/Tarvik/Orvane_sys.rar", folder() + "\\OrvaneTarvikTemp\\Orvane_sys.rar");
-
-  // C: the customer's upgrade package.
-  const std::string packagePath = "/Tarvik/" + *customer + "/Orvane.rar";
-  ensureTempFolder();
-  status = download(packagePath, folder() + "\\OrvaneTarvikTemp\\Orvane.rar");
-  if (!status.empty()) {
-    fnMsgBox4Download(status);
-    Downloading = kVbFalse;
-    return;
+  if (status.empty()) {
+    // B: the system package; the updater copes without a fresh one.
+    ensureTempFolder();
+    download("/Tarvik/Orvane_sys.rar", folder() + "\\OrvaneTarvikTemp\\Orvane_sys.rar");
+    // C: the customer's upgrade package.
+    ensureTempFolder();
+    status = download("/Tarvik/" + *customer + "/Orvane.rar",
+                      folder() + "\\OrvaneTarvikTemp\\Orvane.rar");
   }
 
   // The hand-over: the updater carries on alone and this program ends. If it
   // can't be started, ending would leave the user with nothing, so say so
   // and stay.
-  if (!platform_.processes.StartProgram(folder() + "\\Tarvik.exe")) {
-    platform_.ui.ShowMessage(kUpdaterWontStart, "THONG BAO", kMsgBoxInformation);
-    Downloading = kVbFalse;
+  if (status.empty() && platform_.processes.StartProgram(folder() + "\\Tarvik.exe")) {
+    Window().Unload();
+    platform_.processes.EndProcess();
     return;
   }
-  Window().Unload();
-  platform_.processes.EndProcess();
+  if (status.empty()) {
+    ShowNotice(platform_.ui, kUpdaterWontStartMessage);
+  } else {
+    fnMsgBox4Download(status);
+  }
+  Downloading = kVbFalse;
 }
 
 }  // namespace orvane

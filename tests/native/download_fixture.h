@@ -10,7 +10,7 @@
 
 #include "download/mdl_download.h"
 #include "fake_platform.h"
-#include "main_window/form.h"
+#include "platform/form.h"
 #include "memory_file_system.h"
 #include "scripted_internet.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/control.h"
+#include "platform/control.h"
 #include "platform/platform.h"
 
 namespace orvane::testing {
@@ -121,7 +121,7 @@ class FakeUserInterface : public UserInterface {
 class FakeSystemInfo : public SystemInfo {
  public:
   bool versionQuerySucceeds = true;
-  OsVersionInfo version{kOsVersionInfoASize, 6, 1, 7601, kVerPlatformWin32Nt, {}};
+  OsVersionInfo version{kOsVersionInfoASize, 6, 1, kVerPlatformWin32Nt};
   std::string thousandsSeparator = ",";
   std::uint32_t sizeSeenByQuery = 0;
 

@@ -126,20 +126,12 @@ TEST_F(Startup, ShowsHomePanelInSkinnedWindowOfNormalBand) {
 TEST_F(Startup, TitleShowsOneAmpersandWhileWindowCaptionKeepsDesignCaption) {
   const std::string& title = frm["lblTitle"].Caption();
   EXPECT_EQ(title, "Install && Upgrade Orvane 12 .0");
-  EXPECT_EQ(DisplayedLabelText(title), "Install & Upgrade Orvane 12 .0");
   EXPECT_EQ(h.window.caption, "Orvane Tools");
   EXPECT_EQ(frm.Caption(), "Orvane Tools");
 
   // The next layout (a maximise, restore or resize) copies the title text.
   h.skin.ApplySkin(frm, true);
   EXPECT_EQ(h.window.caption, title);
-}
-
-TEST(LabelText, AmpersandMarksAccessKeyAndDoubledShowsOne) {
-  EXPECT_EQ(DisplayedLabelText("&Exit"), "Exit");
-  EXPECT_EQ(DisplayedLabelText("a&&&&b"), "a&&b");
-  EXPECT_EQ(DisplayedLabelText("R&&D &Tools"), "R&D Tools");
-  EXPECT_EQ(DisplayedLabelText("Orvane Tools"), "Orvane Tools");
 }
 
 // Also from a panel to itself: "InsTrue" again empties the caption and

@@ -57,19 +57,6 @@ TEST(WindowsVersion, NamesEachVersionAndStartupPicksItsServerAddress) {
   }
 }
 
-TEST(WindowsVersion, AsksOnceWithA148ByteRecordOtherwiseZero) {
-  FrmMainHarness h;
-  h.frm.Form_Load();
-  ASSERT_EQ(h.system.queries.size(), 1u);
-  const OsVersionInfo& asked = h.system.queries[0];
-  EXPECT_EQ(asked.osVersionInfoSize, 148u);
-  EXPECT_EQ(asked.majorVersion, 0u);
-  EXPECT_EQ(asked.minorVersion, 0u);
-  EXPECT_EQ(asked.buildNumber, 0u);
-  EXPECT_EQ(asked.platformId, 0u);
-  for (char c : asked.csdVersion) EXPECT_EQ(c, '\0');
-}
-
 TEST(WindowsVersion, FailedQueryNamesUnknownVersionAndLeadsToHttps) {
   FrmMainHarness h;
   h.system.version.majorVersion = 5;

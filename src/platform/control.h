@@ -1,10 +1,10 @@
 // One control of a form: its kind, place, size, visibility, caption, picture,
-// font, colours and mouse pointer. Every change is reported to the form's
-// observer so the window on screen follows the model.
+// font, colours, mouse pointer and the handlers of its events. Every change
+// is reported to the form's observer so the window on screen follows the model.
 #pragma once
 
+#include <functional>
 #include <string>
-#include <string_view>
 
 #include "platform/geometry.h"
 
@@ -29,6 +29,26 @@ enum class MousePointer {
 
 enum class TextAlign { Left, Center };
 
+enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+
+// What the host reports of a mouse event on a windowless control.
+struct MouseEvent {
+  MouseButton button = MouseButton::Left;
+  int shift = 0;
+  int x = 0;  // within the control
+  int y = 0;
+};
+
+// The handlers a control's events run, bound where the control is declared;
+// an event without a handler does nothing.
+struct ControlEvents {
+  std::function<void()> click;
+  std::function<void()> dblClick;
+  std::function<void(const MouseEvent&)> mouseDown;
+  std::function<void(const MouseEvent&)> mouseUp;
+  std::function<void()> change;  // a text box's text changed
+};
+
 // Everything a control is at design time, before the program touches it.
 struct ControlDesign {
   std::string name;
@@ -45,6 +65,7 @@ struct ControlDesign {
   TextAlign align = TextAlign::Left;
   MousePointer pointer = MousePointer::Default;
   int tabIndex = -1;
+  ControlEvents events;
 };
 
 class Control;
@@ -89,6 +110,7 @@ class Control {
   TextAlign Align() const { return design_.align; }
   MousePointer Pointer() const { return design_.pointer; }
   int TabIndex() const { return design_.tabIndex; }
+  const ControlEvents& Events() const { return design_.events; }
 
   void SetVisible(bool visible);
   void SetCaption(std::string caption);
@@ -108,9 +130,5 @@ class Control {
   ControlDesign design_;
   ControlObserver& observer_;
 };
-
-// The text a label shows for a caption: "&" marks an access key and "&&"
-// stands for one ampersand.
-std::string DisplayedLabelText(std::string_view caption);
 
 }  // namespace orvane

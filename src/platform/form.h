@@ -1,15 +1,19 @@
-// A form: its controls in stacking order and its window-level properties.
-// Procedures that act on "a form" (the skin) find its pieces here by name.
+// A form: its controls in stacking order, its window-level properties and
+// the events the host delivers to it. Procedures that act on "a form" (the
+// skin) find its pieces here by name.
 #pragma once
 
 #include <deque>
 #include <string>
 #include <string_view>
 
-#include "main_window/control.h"
+#include "platform/control.h"
 #include "platform/window_port.h"
 
 namespace orvane {
+
+// The grey behind the skin and the panels.
+inline constexpr Color kFormBackColor = Color::Rgb(207, 207, 207);
 
 class Form : private ControlObserver {
  public:
@@ -21,7 +25,8 @@ class Form : private ControlObserver {
   // Controls are added front to back: the first added lies in front.
   Control& Add(ControlDesign design);
 
-  // The named control; a missing name is a programming error and throws.
+  // The named control. A name the form doesn't have is a programming error:
+  // the program stops at once and names it.
   Control& operator[](std::string_view name) { return Find(name, -1); }
   const Control& operator[](std::string_view name) const;
   Control& Element(std::string_view name, int index) { return Find(name, index); }
@@ -42,19 +47,30 @@ class Form : private ControlObserver {
   WindowPort& Window() { return window_; }
   const WindowPort& Window() const { return window_; }
 
+  // The events the host delivers. Each runs the handler bound to the control
+  // where it is declared; a form may take an event over.
+  virtual void Click(const Control& control);
+  virtual void DblClick(const Control& control);
+  virtual void MouseDown(const Control& control, const MouseEvent& event);
+  virtual void MouseUp(const Control& control, const MouseEvent& event);
+  // The user edited a text box: the model takes the text and raises Change.
+  virtual void TextTyped(Control& control, std::string text);
+
+ protected:
+  // A text box's text changed, typed or set by the program.
+  virtual void Change(const Control& control);
+
  private:
   Control& Find(std::string_view name, int index);
   void ControlChanged(const Control& control, const Rect& previousRect) override {
     window_.ControlChanged(control, previousRect);
   }
   void TextChanged(Control& control) override { Change(control); }
-  // The change event of a text box; a form handles the boxes it cares about.
-  virtual void Change(Control&) {}
 
   WindowPort& window_;
   std::deque<Control> controls_;  // deque: controls never move once added
   std::string caption_;
-  Color backColor_ = Color::Rgb(207, 207, 207);
+  Color backColor_ = kFormBackColor;
 };
 
 }  // namespace orvane

@@ -1,4 +1,4 @@
-#include "main_window/control.h"
+#include "platform/control.h"
 
 #include <utility>
 
@@ -52,16 +52,6 @@ void Control::SetWidth(int width) {
 
 void Control::SetHeight(int height) {
   SetBounds({design_.rect.left, design_.rect.top, design_.rect.width, height});
-}
-
-std::string DisplayedLabelText(std::string_view caption) {
-  std::string shown;
-  shown.reserve(caption.size());
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // marker or first of "&&"
-    shown += caption[i];
-  }
-  return shown;
 }
 
 }  // namespace orvane

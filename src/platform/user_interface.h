@@ -1,0 +1,23 @@
+// The seam to the window toolkit's message loop, message boxes and cursor.
+#pragma once
+
+#include <string>
+
+#include "platform/geometry.h"
+
+namespace orvane {
+
+inline constexpr int kMsgBoxCritical = 16;
+inline constexpr int kMsgBoxInformation = 64;
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  // Processes the pending window messages once and returns.
+  virtual void DoEvents() = 0;
+  // A modal message box with an OK button, owned by the main window.
+  virtual int ShowMessage(const std::string& text, const std::string& title, int style) = 0;
+  virtual bool GetCursorPos(Point& point) = 0;
+};
+
+}  // namespace orvane

@@ -1,0 +1,31 @@
+// What the user reads in the workflows' message boxes, all under one title.
+#pragma once
+
+#include <string>
+
+#include "platform/user_interface.h"
+
+namespace orvane {
+
+inline constexpr char kMessageTitle[] = "THONG BAO";
+
+inline constexpr char kNetErrMessage[] =
+    "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
+inline constexpr char kFileErrMessage[] =
+    "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
+inline constexpr char kWrongFolderMessage[] =
+    "Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane.";
+inline constexpr char kNoFolderMessage[] = "Xin vui long cho biet thu muc da cai dat Orvane.";
+inline constexpr char kNoCustomerMessage[] =
+    "Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
+    "Xin vui long lien he nha cung cap.";
+inline constexpr char kUpdaterWontStartMessage[] =
+    "Khong khoi dong duoc chuong trinh cap nhat Tarvik.\r\nXin vui long lien he nha cung cap.";
+
+// A modal box with OK under the program's title; the information icon
+// unless another style is given.
+inline void ShowNotice(UserInterface& ui, const std::string& text, int style = kMsgBoxInformation) {
+  ui.ShowMessage(text, kMessageTitle, style);
+}
+
+}  // namespace orvane
