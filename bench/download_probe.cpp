@@ -35,13 +35,16 @@
 #include "download/mdl_download.h"
 #include "download/unique_internet_handle.h"
 #include "main_window/frm_main.h"
-#include "main_window/frm_main_design.h"
 #include "ping_meter.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
-#include "platform/win32/shell_services.h"
-#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_user_interface.h"
 #include "platform/win32/wininet_internet.h"
+#include "platform/win32/xmllite_files.h"
 #include "recording_ui.h"
 #include "skin/mdl_skin.h"
 
@@ -268,12 +271,35 @@ int RunBare(const Options& options) {
   return 0;
 }
 
+// The real message loop, counting the passes that looked at the queue (the
+// others return at once) and the time they took, paints and handlers included.
+class CountingUserInterface : public win32::Win32UserInterface {
+ public:
+  using Win32UserInterface::Win32UserInterface;
+  std::uint64_t PassesRun() const { return passesRun_; }
+  double PassSeconds() const { return passSeconds_; }
+
+ protected:
+  void RunPass() override {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    Win32UserInterface::RunPass();
+    ++passesRun_;
+    passSeconds_ += SecondsSince(start);
+  }
+
+ private:
+  std::uint64_t passesRun_ = 0;
+  double passSeconds_ = 0;
+};
+
 // The program's own pieces, assembled as the application does, except that
 // the message loop the download engine sees is the recording decorator.
 class ProbeWindow {
  public:
-  ProbeWindow(HINSTANCE instance, bool keepHistory, std::string address)
+  ProbeWindow(HINSTANCE instance, bool keepHistory, std::string address, double minPassSeconds)
       : pictures_(instance),
+        ui_(minPassSeconds),
         recorder_(ui_, keepHistory),
         internet_(std::move(address)),
         platform_{recorder_, internet_, files_, processes_, system_, shell_, xml_},
@@ -281,10 +307,9 @@ class ProbeWindow {
         window_(instance, pictures_),
         form_(window_, platform_, skin_, download_) {}
 
-  bool Start(double minPassSeconds, bool show) {
-    if (!window_.Create(form_, kFormWidth, kFormHeight)) return false;
+  bool Start(bool show) {
+    if (!window_.Create(form_, FrmMain::kDesignWidth, FrmMain::kDesignHeight)) return false;
     ui_.SetMainWindow(&window_);
-    ui_.SetMinimumPassInterval(minPassSeconds);
     form_.Form_Load();
     if (show) window_.Show();
     recorder_.Watch(form_["ProgressCap"], form_["ProgressBar"]);
@@ -295,14 +320,14 @@ class ProbeWindow {
   HWND Handle() const { return window_.Handle(); }
   MdlDownload& Download() { return download_; }
   RecordingUserInterface& Recorder() { return recorder_; }
-  win32::Win32UserInterface& Ui() { return ui_; }
+  CountingUserInterface& Ui() { return ui_; }
   win32::Win32FileSystem& Files() { return files_; }
   const CacheWatchingInternet& Internet() const { return internet_; }
 
  private:
   win32::GdiplusSession gdiplus_;
   win32::PictureLibrary pictures_;
-  win32::Win32UserInterface ui_;
+  CountingUserInterface ui_;
   RecordingUserInterface recorder_;
   CacheWatchingInternet internet_;
   win32::Win32FileSystem files_;
@@ -318,8 +343,9 @@ class ProbeWindow {
 };
 
 int RunDownload(const Options& options) {
-  ProbeWindow probe(GetModuleHandleW(nullptr), options.captions, options.serverBase + options.path);
-  if (!probe.Start(options.minPassMs / 1000, !options.hidden)) {
+  ProbeWindow probe(GetModuleHandleW(nullptr), options.captions, options.serverBase + options.path,
+                    options.minPassMs / 1000);
+  if (!probe.Start(!options.hidden)) {
     std::fprintf(stderr, "the main window could not be created\n");
     return 1;
   }

@@ -11,31 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "main_window/frm_main_design.h"
+#include "platform/win32/application.h"
 
 namespace {
-
-constexpr int kFirstChildId = 1000;  // the host numbers children from here, in stacking order
-
-// The design table names the controls; no window is needed to read it.
-class NoWindow : public orvane::WindowPort {
- public:
-  void ControlChanged(const orvane::Control&, const orvane::Rect&) override {}
-  void SetCaption(const std::string&) override {}
-  void SetBackColor(orvane::Color) override {}
-  void SetFocus(const orvane::Control&) override {}
-  double TwipsPerPixelX() const override { return 15; }
-  double TwipsPerPixelY() const override { return 15; }
-  orvane::TwipsRect Placement() const override { return {}; }
-  void MoveTo(const orvane::TwipsRect&) override {}
-  orvane::WindowState State() const override { return orvane::WindowState::Normal; }
-  void SetState(orvane::WindowState) override {}
-  void SetRoundRegion(int, int, int, int, int, int) override {}
-  void SetWindowPos(orvane::InsertAfter, int, int, int, int, std::uint32_t) override {}
-  void ReleaseCapture() override {}
-  std::intptr_t SendMessageA(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
-  void Unload() override {}
-};
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
@@ -90,11 +68,11 @@ std::string RectJson(const RECT& r) {
 }
 
 int PrintWindow(HWND window) {
-  NoWindow noWindow;
-  orvane::Form design(noWindow);
-  orvane::AddFrmMainControls(design);
+  // The program's own form names the controls; its window is never created.
+  orvane::win32::Application program(GetModuleHandleW(nullptr));
+  const orvane::Form& design = program.Form();
   auto nameOf = [&design](HWND child) -> std::string {
-    const int index = GetDlgCtrlID(child) - kFirstChildId;
+    const int index = GetDlgCtrlID(child) - orvane::win32::kFirstChildId;
     if (index < 0 || index >= static_cast<int>(design.Controls().size())) return "";
     return design.Controls()[static_cast<std::size_t>(index)].Name();
   };

@@ -1,68 +1,43 @@
-// The program assembled: the platform services, the modules and frmMain on
-// its host window. The entry point and the Windows-side tests build the same.
+// The composition root: the program's modules and frmMain on the Win32
+// platform. The only file of the platform layer that knows them.
 #pragma once
 
 #include <windows.h>
 
-#include <objbase.h>
-
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
-#include "platform/win32/form_window.h"
-#include "platform/win32/pictures.h"
-#include "platform/win32/shell_services.h"
-#include "platform/win32/win32_services.h"
-#include "platform/win32/wininet_internet.h"
+#include "platform/win32/win32_platform.h"
 #include "skin/mdl_skin.h"
 
 namespace orvane::win32 {
 
-// The user-interface thread's COM apartment, which the shell's folder dialog needs.
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (initialized_) CoUninitialize();
-  }
-
- private:
-  bool initialized_;
-};
-
 class Application {
  public:
-  explicit Application(HINSTANCE instance);
+  explicit Application(HINSTANCE instance)
+      : platform_(instance),
+        download_(platform_.Services()),
+        form_(platform_.Window(), platform_.Services(), skin_, download_) {}
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
   // Creates the window, runs frmMain's load event and shows the window.
-  bool Start();
+  bool Start() {
+    if (!platform_.CreateWindowFor(form_, FrmMain::kDesignWidth, FrmMain::kDesignHeight))
+      return false;
+    form_.Form_Load();
+    platform_.Window().Show();
+    return true;
+  }
   // Turns the message loop until the window closes; returns the exit code.
-  int Run() { return ui_.RunMessageLoop(); }
+  int Run() { return platform_.Run(); }
 
   FrmMain& Form() { return form_; }
-  FormWindow& Window() { return window_; }
-  PictureLibrary& Pictures() { return pictures_; }
-  MdlDownload& Download() { return download_; }
-  Win32UserInterface& Ui() { return ui_; }
+  FormWindow& Window() { return platform_.Window(); }
 
  private:
-  ComApartment com_;
-  GdiplusSession gdiplus_;
-  PictureLibrary pictures_;
-  Win32UserInterface ui_;
-  WinInetInternet internet_;
-  Win32FileSystem files_;
-  Win32Processes processes_;
-  Win32SystemInfo system_;
-  Win32Shell shell_;
-  XmlLiteFiles xml_;
-  Platform platform_;
+  Win32Platform platform_;
   MdlSkin skin_;
   MdlDownload download_;
-  FormWindow window_;
   FrmMain form_;
 };
 

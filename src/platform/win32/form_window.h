@@ -1,16 +1,17 @@
 // The Win32 host of a form: one borderless top-level window. It paints the
 // windowless controls itself in stacking order, double-buffered; keeps real
 // child windows for picture buttons and text boxes; hit-tests the mouse
-// against the windowless controls front to back and routes events to the form.
+// against the windowless controls front to back and delivers the events to
+// the form. The jobs live in form_window.cpp (creation, window procedure),
+// form_paint.cpp, form_repaint.cpp, form_mouse.cpp and form_window_port.cpp.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
-#include <tuple>
-#include <vector>
 
-#include "main_window/frm_main.h"
+#include "platform/form.h"
+#include "platform/win32/font_cache.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/window_port.h"
@@ -25,13 +26,12 @@ class FormWindow : public WindowPort {
   FormWindow(HINSTANCE instance, PictureLibrary& pictures);
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
-  ~FormWindow() override;
 
   // Creates the hidden window, centred on the screen at the given outer
   // size, with a child window for every windowed control of the form.
-  bool Create(FrmMain& form, int width, int height);
+  bool Create(Form& form, int width, int height);
   void Show();
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.get(); }
 
   // Repaints what changed since the last repaint, if the last one is at
   // least a frame old; otherwise a timer does it when the frame is up.
@@ -58,32 +58,38 @@ class FormWindow : public WindowPort {
   void Unload() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // No exception may unwind across the system's call: noexcept ends the
+  // program where one would leave a handler.
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
   static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
+                                      UINT_PTR id, DWORD_PTR self) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateChildren();
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  const Control* ControlForChild(HWND child) const;
+  HWND ChildFor(const Control& control) const;
+
+  // form_paint.cpp
   void PaintWindowless(HDC dc, const RECT& area);
   void OnPaint();
+  // form_repaint.cpp
+  void Invalidate(const Rect& rect);
+  void OnRepaintTimer();
+  // form_mouse.cpp
   bool OnSetCursor();
   void OnMouseDown(MouseButton button, WPARAM keys, LPARAM position);
   void OnMouseUp(MouseButton button, WPARAM keys, LPARAM position);
   void OnDoubleClick(LPARAM position);
-  void OnCommand(WPARAM wParam, LPARAM lParam);
-  HFONT FontFor(const Font& font);
-  void Invalidate(const Rect& rect);
-  const Control* ControlForChild(HWND child) const;
-  HWND ChildFor(const Control& control) const;
 
   HINSTANCE instance_;
   PictureLibrary& pictures_;
-  FrmMain* form_ = nullptr;
-  HWND window_ = nullptr;
+  Form* form_ = nullptr;
   std::map<const Control*, HWND> children_;
-  std::map<std::tuple<std::wstring, int, bool>, FontHandle> fonts_;
+  FontCache fonts_;
   Brush editBackground_;
-  Color backColor_ = Color::Rgb(207, 207, 207);
+  Color backColor_ = kFormBackColor;
   bool settingText_ = false;          // EN_CHANGE from our own SetWindowText
   const Control* pressed_ = nullptr;  // the windowless control that got the press
   bool releaseClicks_ = false;        // false when the press was a double-click's second
@@ -91,6 +97,8 @@ class FormWindow : public WindowPort {
   RECT pendingRepaint_{};             // changes not yet handed to the window
   ULONGLONG lastRepaint_ = 0;
   bool repaintTimerSet_ = false;
+  // Last, so it goes first: the children go before the fonts they use.
+  WindowHandle window_;
 };
 
 }  // namespace orvane::win32

@@ -11,13 +11,8 @@ namespace orvane::win32 {
 
 namespace {
 
-struct ComStreamTraits : NullIsInvalid<IStream*> {
-  static void Close(IStream* stream) { stream->Release(); }
-};
-using ComStream = UniqueHandle<ComStreamTraits>;
-
 std::unique_ptr<Picture> Decode(const void* data, DWORD size) {
-  ComStream stream(SHCreateMemStream(static_cast<const BYTE*>(data), size));
+  ComPointer<IStream> stream(SHCreateMemStream(static_cast<const BYTE*>(data), size));
   if (!stream) return nullptr;
   Gdiplus::Bitmap source(stream.get());
   if (source.GetLastStatus() != Gdiplus::Ok) return nullptr;

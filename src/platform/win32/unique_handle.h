@@ -44,9 +44,6 @@ struct NullIsInvalid {
   static bool Valid(Handle handle) { return handle != nullptr; }
 };
 
-struct GdiObjectTraits : NullIsInvalid<HGDIOBJ> {
-  static void Close(HGDIOBJ object) { DeleteObject(object); }
-};
 struct MemoryDcTraits : NullIsInvalid<HDC> {
   static void Close(HDC dc) { DeleteDC(dc); }
 };
@@ -56,13 +53,29 @@ struct FileHandleTraits {
   static bool Valid(Handle handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
   static void Close(Handle handle) { CloseHandle(handle); }
 };
+// A top-level window whose procedure finds its object through
+// GWLP_USERDATA: the link is cut first, so no message of the teardown
+// reaches an object that is going away.
 struct WindowTraits : NullIsInvalid<HWND> {
-  static void Close(HWND window) { DestroyWindow(window); }
+  static void Close(HWND window) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+  }
+};
+struct ModuleTraits : NullIsInvalid<HMODULE> {
+  static void Close(HMODULE module) { FreeLibrary(module); }
+};
+template <typename Interface>
+struct ComTraits : NullIsInvalid<Interface*> {
+  static void Close(Interface* object) { object->Release(); }
 };
 
-using GdiObject = UniqueHandle<GdiObjectTraits>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
+using WindowHandle = UniqueHandle<WindowTraits>;
+using Module = UniqueHandle<ModuleTraits>;
+template <typename Interface>
+using ComPointer = UniqueHandle<ComTraits<Interface>>;
 
 // Typed GDI owners, so callers keep the handle's own type.
 template <typename H>

@@ -1,5 +1,5 @@
-// The shell's folder dialog (shell32, wide-character calls so folders with
-// Vietnamese letters come back intact) and XML files read with XmlLite.
+// The shell's folder dialog on shell32's wide-character calls, so folders
+// with Vietnamese letters come back intact.
 #pragma once
 
 #include "platform/shell.h"
@@ -12,12 +12,6 @@ class Win32Shell : public Shell {
   ItemIdList BrowseForFolder(const BrowseInfo& info, std::string& displayName) override;
   bool PathFromIdList(ItemIdList item, std::string& path) override;
   void FreeItemIdList(ItemIdList item) override;
-};
-
-class XmlLiteFiles : public XmlFiles {
- public:
-  std::optional<std::string> ElementText(const std::string& path, const std::string& root,
-                                         const std::string& child) override;
 };
 
 }  // namespace orvane::win32

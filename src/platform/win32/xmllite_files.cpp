@@ -1,9 +1,8 @@
-#include "platform/win32/shell_services.h"
+#include "platform/win32/xmllite_files.h"
 
 #include <windows.h>
 
 #include <objidl.h>
-#include <shlobj.h>
 #include <shlwapi.h>
 #include <xmllite.h>
 
@@ -13,22 +12,6 @@
 namespace orvane::win32 {
 
 namespace {
-
-template <typename Interface>
-struct ComTraits : NullIsInvalid<Interface*> {
-  static void Close(Interface* object) { object->Release(); }
-};
-template <typename Interface>
-using ComPointer = UniqueHandle<ComTraits<Interface>>;
-
-struct ModuleTraits : NullIsInvalid<HMODULE> {
-  static void Close(HMODULE module) { FreeLibrary(module); }
-};
-using Module = UniqueHandle<ModuleTraits>;
-
-std::string TextBeforeNul(const wchar_t* buffer) {
-  return Narrow(std::wstring_view(buffer));
-}
 
 // One node's local name or value as UTF-8.
 std::string LocalName(IXmlReader* reader) {
@@ -46,38 +29,6 @@ std::string Value(IXmlReader* reader) {
 }
 
 }  // namespace
-
-ItemIdList Win32Shell::SpecialFolderLocation(std::intptr_t owner, std::int32_t folder) {
-  LPITEMIDLIST item = nullptr;
-  if (FAILED(::SHGetSpecialFolderLocation(reinterpret_cast<HWND>(owner), folder, &item)))
-    return nullptr;
-  return item;
-}
-
-ItemIdList Win32Shell::BrowseForFolder(const BrowseInfo& info, std::string& displayName) {
-  wchar_t name[kMaxPath] = {};
-  const std::wstring title = Widen(info.title);
-  BROWSEINFOW browse{};
-  browse.hwndOwner = reinterpret_cast<HWND>(info.owner);
-  browse.pidlRoot = static_cast<PCIDLIST_ABSOLUTE>(info.root);
-  browse.pszDisplayName = name;
-  browse.lpszTitle = title.c_str();
-  browse.ulFlags = info.flags;
-  ItemIdList chosen = SHBrowseForFolderW(&browse);
-  displayName = TextBeforeNul(name);
-  return chosen;
-}
-
-bool Win32Shell::PathFromIdList(ItemIdList item, std::string& path) {
-  wchar_t buffer[kMaxPath] = {};
-  if (!SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(item), buffer)) return false;
-  path = TextBeforeNul(buffer);
-  return true;
-}
-
-void Win32Shell::FreeItemIdList(ItemIdList item) {
-  CoTaskMemFree(item);
-}
 
 std::optional<std::string> XmlLiteFiles::ElementText(const std::string& path,
                                                      const std::string& root,

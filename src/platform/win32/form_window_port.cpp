@@ -1,0 +1,118 @@
+// What the form asks of its window: following the controls, caption,
+// colour and focus, and the window's place, state, outline and band.
+#include <cmath>
+
+#include "platform/win32/form_window.h"
+#include "platform/win32/form_window_helpers.h"
+#include "platform/win32/picture_button.h"
+#include "platform/win32/utf.h"
+
+namespace orvane::win32 {
+
+void FormWindow::ControlChanged(const Control& control, const Rect& previousRect) {
+  if (!window_) return;
+  if (HWND child = ChildFor(control)) {
+    const Rect& r = control.Bounds();
+    ::SetWindowPos(
+        child, nullptr, r.left, r.top, r.width, r.height,
+        SWP_NOZORDER | SWP_NOACTIVATE | (control.Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    if (control.Kind() == ControlKind::TextBox) {
+      const std::wstring text = Widen(control.Caption());
+      // The model raised the change already; the box's echo of it is no news.
+      if (WindowText(child) != text) {
+        settingText_ = true;
+        SetWindowTextW(child, text.c_str());
+        settingText_ = false;
+      }
+    } else {
+      SetButtonPicture(child, pictures_.Get(control.Picture()));
+    }
+    return;
+  }
+  Invalidate(previousRect);
+  Invalidate(control.Bounds());
+}
+
+void FormWindow::SetCaption(const std::string& caption) {
+  if (window_) SetWindowTextW(window_.get(), Widen(caption).c_str());
+}
+
+void FormWindow::SetBackColor(Color color) {
+  if (color == backColor_) return;
+  backColor_ = color;
+  if (window_) InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+void FormWindow::SetFocus(const Control& control) {
+  if (HWND child = ChildFor(control)) ::SetFocus(child);
+}
+
+double FormWindow::TwipsPerPixelX() const {
+  return 1440.0 / ScreenDpi(LOGPIXELSX);
+}
+double FormWindow::TwipsPerPixelY() const {
+  return 1440.0 / ScreenDpi(LOGPIXELSY);
+}
+
+TwipsRect FormWindow::Placement() const {
+  RECT r{};
+  GetWindowRect(window_.get(), &r);
+  const double x = TwipsPerPixelX();
+  const double y = TwipsPerPixelY();
+  return {static_cast<float>(r.left * x), static_cast<float>(r.top * y),
+          static_cast<float>((r.right - r.left) * x), static_cast<float>((r.bottom - r.top) * y)};
+}
+
+void FormWindow::MoveTo(const TwipsRect& placement) {
+  // A maximised or minimised form can't be moved or sized: its state sizes it.
+  if (IsZoomed(window_.get()) || IsIconic(window_.get())) return;
+  const double x = TwipsPerPixelX();
+  const double y = TwipsPerPixelY();
+  MoveWindow(window_.get(), static_cast<int>(std::lround(placement.left / x)),
+             static_cast<int>(std::lround(placement.top / y)),
+             static_cast<int>(std::lround(placement.width / x)),
+             static_cast<int>(std::lround(placement.height / y)), TRUE);
+}
+
+WindowState FormWindow::State() const {
+  if (IsZoomed(window_.get())) return WindowState::Maximized;
+  if (IsIconic(window_.get())) return WindowState::Minimized;
+  return WindowState::Normal;
+}
+
+void FormWindow::SetState(WindowState state) {
+  const int command = state == WindowState::Maximized   ? SW_MAXIMIZE
+                      : state == WindowState::Minimized ? SW_MINIMIZE
+                                                        : SW_RESTORE;
+  ShowWindow(window_.get(), command);
+}
+
+void FormWindow::SetRoundRegion(int left, int top, int right, int bottom, int ellipseWidth,
+                                int ellipseHeight) {
+  Region region(CreateRoundRectRgn(left, top, right, bottom, ellipseWidth, ellipseHeight));
+  // Once SetWindowRgn accepts it the region belongs to the window.
+  if (SetWindowRgn(window_.get(), region.get(), TRUE)) region.release();
+}
+
+void FormWindow::SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
+                              std::uint32_t flags) {
+  ::SetWindowPos(window_.get(), reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y,
+                 width, height, flags);
+}
+
+void FormWindow::ReleaseCapture() {
+  ::ReleaseCapture();
+}
+
+std::intptr_t FormWindow::SendMessageA(std::uint32_t message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) {
+  return ::SendMessageA(window_.get(), message, wParam, lParam);
+}
+
+void FormWindow::Unload() {
+  // The window goes without a WM_QUIT (its procedure is cut off first):
+  // whoever unloads ends the process next.
+  window_.reset();
+}
+
+}  // namespace orvane::win32

@@ -1,0 +1,80 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/utf.h"
+
+namespace orvane::win32 {
+
+namespace {
+
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(FileHandle file) : file_(std::move(file)) {}
+  bool Write(const void* data, std::size_t size) override {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      DWORD written = 0;
+      const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+      if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr) || written == 0) return false;
+      bytes += written;
+      size -= written;
+    }
+    return true;
+  }
+  bool Close() override {
+    if (!file_) return true;
+    return CloseHandle(file_.release()) != FALSE;
+  }
+
+ private:
+  FileHandle file_;
+};
+
+DWORD AttributesOf(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str());
+}
+
+}  // namespace
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes &
+          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+bool Win32FileSystem::PathExists(const std::string& path) {
+  return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str()) != FALSE;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+  return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const std::string& path) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  return std::make_unique<Win32OutputFile>(std::move(file));
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+}  // namespace orvane::win32

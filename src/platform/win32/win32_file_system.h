@@ -1,0 +1,20 @@
+// The file system on kernel32's wide-character calls, so paths with
+// Vietnamese letters work.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace orvane::win32 {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool PathExists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override;
+  std::optional<std::uint64_t> FileLength(const std::string& path) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
+};
+
+}  // namespace orvane::win32

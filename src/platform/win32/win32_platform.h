@@ -1,0 +1,73 @@
+// Every Win32 service of the seam, and the host window a form is shown in,
+// assembled once for the user-interface thread.
+#pragma once
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "platform/platform.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/pictures.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_user_interface.h"
+#include "platform/win32/wininet_internet.h"
+#include "platform/win32/xmllite_files.h"
+
+namespace orvane::win32 {
+
+// The user-interface thread's COM apartment, which the shell's folder dialog needs.
+class ComApartment {
+ public:
+  ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (initialized_) CoUninitialize();
+  }
+
+ private:
+  bool initialized_;
+};
+
+class Win32Platform {
+ public:
+  explicit Win32Platform(HINSTANCE instance)
+      : pictures_(instance),
+        services_{ui_, internet_, files_, processes_, system_, shell_, xml_},
+        window_(instance, pictures_) {}
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // Creates the window for the form at its outer size; message boxes and
+  // the message loop's passes then belong to it.
+  bool CreateWindowFor(Form& form, int width, int height) {
+    if (!window_.Create(form, width, height)) return false;
+    ui_.SetMainWindow(&window_);
+    return true;
+  }
+  // Turns the message loop until the window closes; returns the exit code.
+  int Run() { return ui_.RunMessageLoop(); }
+
+  Platform& Services() { return services_; }
+  FormWindow& Window() { return window_; }
+
+ private:
+  ComApartment com_;
+  GdiplusSession gdiplus_;
+  PictureLibrary pictures_;
+  Win32UserInterface ui_;
+  WinInetInternet internet_;
+  Win32FileSystem files_;
+  Win32Processes processes_;
+  Win32SystemInfo system_;
+  Win32Shell shell_;
+  XmlLiteFiles xml_;
+  Platform services_;
+  FormWindow window_;
+};
+
+}  // namespace orvane::win32

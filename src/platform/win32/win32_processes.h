@@ -1,0 +1,15 @@
+// Processes on kernel32: the running executable, starting a program, ending.
+#pragma once
+
+#include "platform/processes.h"
+
+namespace orvane::win32 {
+
+class Win32Processes : public Processes {
+ public:
+  std::string ExecutablePath() override;
+  bool StartProgram(const std::string& path) override;
+  void EndProcess() override;
+};
+
+}  // namespace orvane::win32

@@ -1,0 +1,66 @@
+#include "platform/win32/win32_user_interface.h"
+
+#include "platform/win32/form_window.h"
+#include "platform/win32/utf.h"
+
+namespace orvane::win32 {
+
+namespace {
+
+double SecondsBetween(const LARGE_INTEGER& earlier, const LARGE_INTEGER& later) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(later.QuadPart - earlier.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+void Win32UserInterface::Dispatch(MSG& message) {
+  // IsDialogMessage gives the text boxes Tab and Shift+Tab.
+  if (main_ && IsDialogMessageW(main_->Handle(), &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+void Win32UserInterface::DoEvents() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_) return;
+  RunPass();
+  QueryPerformanceCounter(&lastPass_);
+}
+
+void Win32UserInterface::RunPass() {
+  if (main_) main_->FlushRepaint();
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Leave the quit for the main loop, which ends the program with it.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    Dispatch(message);
+  }
+}
+
+int Win32UserInterface::RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+  return static_cast<int>(message.wParam);
+}
+
+int Win32UserInterface::ShowMessage(const std::string& text, const std::string& title, int style) {
+  HWND owner = main_ ? main_->Handle() : nullptr;
+  return MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(),
+                     static_cast<UINT>(style) | MB_OK);
+}
+
+bool Win32UserInterface::GetCursorPos(Point& point) {
+  POINT position{};
+  const bool ok = ::GetCursorPos(&position) != FALSE;
+  point = {position.x, position.y};
+  return ok;
+}
+
+}  // namespace orvane::win32
