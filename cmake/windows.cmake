@@ -23,8 +23,12 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/orvane_resources.rc CONTENT "${ORVANE_
 file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp)
 add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
-target_link_libraries(orvane_win32 PUBLIC orvane_core gdiplus wininet msimg32 shlwapi shell32 comctl32
-  gdi32 user32 ole32)
+# Only DLLs that Windows keeps in its KnownDLLs list (and comctl32, from the
+# side-by-side assembly the manifest names) are imported: any other one would
+# be looked for beside the program first. WinINet and XmlLite are loaded at
+# run time from the system folder.
+target_link_libraries(orvane_win32 PUBLIC orvane_core gdiplus shlwapi shell32 comctl32 gdi32 user32
+  ole32)
 target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0601)
@@ -33,10 +37,13 @@ target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_M
 # the tests also build it for 127.0.0.1, a host that a proxy is not bypassed for.
 function(orvane_program target host)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp
-    ${CMAKE_BINARY_DIR}/orvane_resources.rc)
+    ${CMAKE_BINARY_DIR}/orvane_resources.rc ${CMAKE_SOURCE_DIR}/src/platform/win32/version.rc)
   target_link_libraries(${target} PRIVATE orvane_win32)
   target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
-  target_link_options(${target} PRIVATE -municode -s)
+  # Windows 7 is the oldest it runs on (GetTickCount64): the header says so.
+  target_link_options(${target} PRIVATE -municode -s
+    -Wl,--major-subsystem-version,6,--minor-subsystem-version,1
+    -Wl,--major-os-version,6,--minor-os-version,1)
   orvane_server_host(${target} "${host}")
 endfunction()
 orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}")

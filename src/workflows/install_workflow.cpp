@@ -2,6 +2,7 @@
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
 #include "platform/path_text.h"
+#include "workflows/messages.h"
 
 namespace orvane {
 
@@ -22,7 +23,10 @@ void FrmMain::cmdOrvane_Click() {
   const std::string status = download_.DownloadFile(
       "/install/install.exe", target, frm["ProgressCap"], frm["ProgressBar"], ProxyText());
   if (status.empty()) {
-    platform_.processes.StartProgram(target);  // not waited for; the window stays open
+    // Not waited for; the window stays open. A declined prompt for the
+    // installer's rights is the user's own choice.
+    if (platform_.processes.StartProgram(target) == StartOutcome::Failed)
+      ShowNotice(platform_.ui, kStartFailedMessage);
   } else {
     fnMsgBox4Download(status);
   }

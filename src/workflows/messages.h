@@ -19,8 +19,8 @@ inline constexpr char kNoFolderMessage[] = "Xin vui long cho biet thu muc da cai
 inline constexpr char kNoCustomerMessage[] =
     "Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
     "Xin vui long lien he nha cung cap.";
-inline constexpr char kUpdaterWontStartMessage[] =
-    "Khong khoi dong duoc chuong trinh cap nhat Tarvik.\r\nXin vui long lien he nha cung cap.";
+inline constexpr char kStartFailedMessage[] =
+    "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap.";
 
 // A modal box with OK under the program's title; the information icon
 // unless another style is given.

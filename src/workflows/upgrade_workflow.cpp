@@ -10,19 +10,20 @@ namespace orvane {
 void FrmMain::cmdOK_Click() {
   if (Downloading) return;
   Form& frm = *this;
-  // Every path is built from the box's text as it reads at that moment.
-  auto folder = [&frm] { return frm["txtFolder"].Caption(); };
-
-  if (folder().empty()) {
+  if (frm["txtFolder"].Caption().empty()) {
     ShowNotice(platform_.ui, kNoFolderMessage);
     SetFocus(frm["txtFolder"]);
     cmdBr_Click();
     return;
   }
 
+  // Read once: whatever happens to the box meanwhile, this upgrade stays in
+  // the folder it started in.
+  const std::string folder = frm["txtFolder"].Caption();
+
   // The customer's package lives under its name on the server; without a
   // safe name nothing is deleted or fetched.
-  const std::optional<std::string> customer = ReadCustomerName(platform_.xml, folder());
+  const std::optional<std::string> customer = ReadCustomerName(platform_.xml, folder);
   if (!customer) {
     ShowNotice(platform_.ui, kNoCustomerMessage);
     return;
@@ -36,34 +37,38 @@ void FrmMain::cmdOK_Click() {
                                   ProxyText());
   };
   auto ensureTempFolder = [&] {
-    const std::string temp = folder() + "\\OrvaneTarvikTemp";
+    const std::string temp = folder + "\\OrvaneTarvikTemp";
     if (!platform_.files.PathExists(temp)) platform_.files.CreateFolder(temp);
   };
 
   // A: the updater, an older copy removed first.
-  const std::string updater = folder() + "\\Tarvik.exe";
+  const std::string updater = folder + "\\Tarvik.exe";
   if (platform_.files.FileExists(updater)) platform_.files.RemoveFile(updater);
-  std::string status = download("/Tarvik/Tarvik.exe", folder() + "\\Tarvik.exe");
+  std::string status = download("/Tarvik/Tarvik.exe", updater);
   if (status.empty()) {
-    // B: the system package; the updater copes without a fresh one.
+    // B: the system package. Its status is not examined: the updater copes
+    // without one, but not with a stale one from an earlier run.
     ensureTempFolder();
-    download("/Tarvik/Orvane_sys.rar", folder() + "\\OrvaneTarvikTemp\\Orvane_sys.rar");
+    const std::string systemPackage = folder + "\\OrvaneTarvikTemp\\Orvane_sys.rar";
+    if (platform_.files.FileExists(systemPackage)) platform_.files.RemoveFile(systemPackage);
+    download("/Tarvik/Orvane_sys.rar", systemPackage);
     // C: the customer's upgrade package.
     ensureTempFolder();
-    status = download("/Tarvik/" + *customer + "/Orvane.rar",
-                      folder() + "\\OrvaneTarvikTemp\\Orvane.rar");
+    status =
+        download("/Tarvik/" + *customer + "/Orvane.rar", folder + "\\OrvaneTarvikTemp\\Orvane.rar");
   }
 
   // The hand-over: the updater carries on alone and this program ends. If it
-  // can't be started, ending would leave the user with nothing, so say so
-  // and stay.
-  if (status.empty() && platform_.processes.StartProgram(folder() + "\\Tarvik.exe")) {
-    Window().Unload();
-    platform_.processes.EndProcess();
-    return;
-  }
+  // doesn't start, ending would leave the user with nothing, so stay.
   if (status.empty()) {
-    ShowNotice(platform_.ui, kUpdaterWontStartMessage);
+    const StartOutcome started = platform_.processes.StartProgram(updater);
+    if (started == StartOutcome::Started) {
+      Window().Unload();
+      platform_.processes.EndProcess();
+      return;
+    }
+    // A declined prompt for the updater's rights is the user's own choice.
+    if (started == StartOutcome::Failed) ShowNotice(platform_.ui, kStartFailedMessage);
   } else {
     fnMsgBox4Download(status);
   }

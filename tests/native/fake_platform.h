@@ -141,9 +141,10 @@ class FakeProcesses : public Processes {
   int endProcessCalls = 0;
 
   std::string ExecutablePath() override { return executablePath; }
-  bool StartProgram(const std::string& path) override {
+  StartOutcome outcome = StartOutcome::Started;
+  StartOutcome StartProgram(const std::string& path) override {
     started.push_back(path);
-    return true;
+    return outcome;
   }
   void EndProcess() override { ++endProcessCalls; }
 };

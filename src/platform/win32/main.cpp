@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include "platform/win32/application.h"
+#include "platform/win32/system_library.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything can load a DLL: only the system folder is searched.
+  orvane::win32::RestrictDllSearchToSystemFolder();
   // A folder on a drive that isn't ready is simply not there; no system
   // error box interrupts the check.
   SetErrorMode(SEM_FAILCRITICALERRORS);

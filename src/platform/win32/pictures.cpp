@@ -63,7 +63,8 @@ void Picture::Draw(HDC target, int x, int y, int width, int height) const {
     return;
   }
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(target, x, y, width, height, source.get(), 0, 0, width_, height_, blend);
+  // gdi32's own AlphaBlend: msimg32 would be one more DLL to load.
+  GdiAlphaBlend(target, x, y, width, height, source.get(), 0, 0, width_, height_, blend);
 }
 
 GdiplusSession::GdiplusSession() {

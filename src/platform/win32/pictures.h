@@ -1,5 +1,5 @@
 // Pictures embedded in the executable, decoded once (JPEG, GIF, BMP) into
-// 32-bit premultiplied bitmaps that the host draws with AlphaBlend, so GIF
+// 32-bit premultiplied bitmaps that the host draws with GdiAlphaBlend, so GIF
 // transparency shows what lies beneath.
 #pragma once
 

@@ -8,7 +8,7 @@ namespace orvane::win32 {
 class Win32Processes : public Processes {
  public:
   std::string ExecutablePath() override;
-  bool StartProgram(const std::string& path) override;
+  StartOutcome StartProgram(const std::string& path) override;
   void EndProcess() override;
 };
 

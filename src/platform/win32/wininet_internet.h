@@ -1,12 +1,20 @@
 // The internet seam on WinINet's ANSI entry points, one call per method.
+// WinINet is loaded from the system folder when the first object is made, so
+// a wininet.dll beside the program is never used.
 #pragma once
 
+#include <windows.h>
+#include <wininet.h>
+
 #include "platform/internet.h"
+#include "platform/win32/unique_handle.h"
 
 namespace orvane::win32 {
 
 class WinInetInternet : public Internet {
  public:
+  WinInetInternet();
+
   bool DeleteUrlCacheEntryA(const std::string& url) override;
   InternetHandle InternetOpenA(const std::string& agent, std::uint32_t accessType,
                                const char* proxyName, const char* proxyBypass,
@@ -19,6 +27,16 @@ class WinInetInternet : public Internet {
   bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
                         std::uint32_t& bytesRead) override;
   bool InternetCloseHandle(InternetHandle handle) override;
+
+ private:
+  Module wininet_;
+  // Null when WinINet could not be loaded: every call then fails.
+  decltype(&::DeleteUrlCacheEntryA) deleteUrlCacheEntry_;
+  decltype(&::InternetOpenA) internetOpen_;
+  decltype(&::InternetOpenUrlA) internetOpenUrl_;
+  decltype(&::HttpQueryInfoA) httpQueryInfo_;
+  decltype(&::InternetReadFile) internetReadFile_;
+  decltype(&::InternetCloseHandle) internetCloseHandle_;
 };
 
 }  // namespace orvane::win32

@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 #include <xmllite.h>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf.h"
 
@@ -33,12 +34,11 @@ std::string Value(IXmlReader* reader) {
 std::optional<std::string> XmlLiteFiles::ElementText(const std::string& path,
                                                      const std::string& root,
                                                      const std::string& child) {
-  // XmlLite ships with Windows but mingw-w64 has no import library for it.
-  Module xmllite(LoadLibraryW(L"xmllite.dll"));
-  if (!xmllite) return std::nullopt;
-  using CreateReader = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
-  auto create = reinterpret_cast<CreateReader>(
-      reinterpret_cast<void*>(GetProcAddress(xmllite.get(), "CreateXmlReader")));
+  // XmlLite ships with Windows but mingw-w64 has no import library for it;
+  // it is not a known DLL, so it is taken from the system folder by name.
+  Module xmllite = LoadSystemLibrary(L"xmllite.dll");
+  auto create =
+      EntryPoint<HRESULT WINAPI(REFIID, void**, IMalloc*)>(xmllite.get(), "CreateXmlReader");
   if (!create) return std::nullopt;
 
   IStream* rawStream = nullptr;
