@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "download/download_progress.h"
 #include "download/download_text.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr char kFileErr[] = "FileErr";
 constexpr char kNetErr[] = "NetErr";
+constexpr char kDiskErr[] = "DiskErr";
 constexpr char kAgent[] = "API-Download";
 constexpr std::uint32_t kBlockSize = 4096;
 constexpr std::uint32_t kQueryBufferSize = 1024;
@@ -43,12 +45,14 @@ std::optional<std::uint64_t> QueryHeaderNumber(Internet& internet, InternetHandl
   return ParseHeaderNumber(text.substr(0, text.find('\0')));
 }
 
+enum class Received { Complete, NetworkFailed, DiskFailed };
+
 // Copies the body block by block into the file. Progress, and with it the
 // message-loop pass, only when at least a kilobyte is announced. The
 // controls are read afresh for every block: handlers run inside DoEvents may
-// have resized or reset them. False on any failure, a failed read included.
-bool ReceiveBody(Platform& platform, InternetHandle request, OutputFile& file,
-                 std::uint64_t expectedKb, Control& caption, Control& bar) {
+// have resized or reset them.
+Received ReceiveBody(Platform& platform, InternetHandle request, OutputFile& file,
+                     std::uint64_t expectedKb, Control& caption, Control& bar) {
   const bool showsProgress = expectedKb >= 1;
   const std::string separator = showsProgress ? platform.system.ThousandsSeparator() : "";
   std::array<std::byte, kBlockSize> block;
@@ -56,17 +60,18 @@ bool ReceiveBody(Platform& platform, InternetHandle request, OutputFile& file,
   for (;;) {
     std::uint32_t read = 0;
     if (!platform.internet.InternetReadFile(request, block.data(), kBlockSize, read)) {
-      return false;
+      return Received::NetworkFailed;
     }
-    if (read == 0) return true;
-    if (read > kBlockSize) return false;  // more than the block holds: nothing to trust
-    if (!file.Write(block.data(), read)) return false;
-    if (received > std::numeric_limits<std::uint64_t>::max() - read) return false;
+    if (read == 0) return Received::Complete;
+    // More than the block holds: nothing to trust.
+    if (read > kBlockSize) return Received::NetworkFailed;
+    if (!file.Write(block.data(), read)) return Received::DiskFailed;
+    if (received > std::numeric_limits<std::uint64_t>::max() - read) return Received::NetworkFailed;
     received += read;
     if (!showsProgress) continue;
 
     const std::optional<std::int16_t> percent = Percentage(received, expectedKb);
-    if (!percent) return false;
+    if (!percent) return Received::NetworkFailed;
     caption.SetCaption(
         ProgressCaption(*percent, RoundedKilobytes(received), expectedKb, separator));
     bar.SetWidth(NextBarWidth(bar.Width(), caption.Width(), received, expectedKb));
@@ -123,21 +128,27 @@ std::string MdlDownload::DownloadFile(const std::string& path, const std::string
   caption.SetCaption(std::string(kStartCaption));
   bar.SetWidth(1);
 
+  // A file that can't be created, written or put in place is this
+  // computer's failure, not the network's, and is reported as such.
   FileSystem& files = platform_.files;
   const std::string partial = PartialFileName(localFile);
-  bool received = false;
-  if (std::unique_ptr<OutputFile> file = files.OpenForWriting(partial)) {
-    received = ReceiveBody(platform_, request.Get(), *file, expectedKb, caption, bar);
-    const bool flushed = file->Close();
-    received = received && flushed;
-  }
+  std::unique_ptr<OutputFile> file = files.OpenForWriting(partial);
+  if (!file) return kDiskErr;
+  transfer_ = {file.get(), partial};
+  Received received = ReceiveBody(platform_, request.Get(), *file, expectedKb, caption, bar);
+  transfer_ = {};
+  if (!file->Close() && received == Received::Complete) received = Received::DiskFailed;
+  file.reset();
   request.Close();
   session.Close();
 
-  if (!received || !HoldsAnnouncedLength(files, partial, announced) ||
-      !files.MoveReplacing(partial, localFile)) {
+  if (received == Received::Complete && !HoldsAnnouncedLength(files, partial, announced))
+    received = Received::NetworkFailed;
+  if (received == Received::Complete && !files.MoveReplacing(partial, localFile))
+    received = Received::DiskFailed;
+  if (received != Received::Complete) {
     files.RemoveFile(partial);
-    return kNetErr;
+    return received == Received::DiskFailed ? kDiskErr : kNetErr;
   }
 
   if (expectedKb >= 1) {
@@ -145,6 +156,16 @@ std::string MdlDownload::DownloadFile(const std::string& path, const std::string
     caption.SetCaption(FinishedCaption(expectedKb));
   }
   return "";
+}
+
+// The process is about to end in the middle of a transfer: the partial file
+// is closed and removed, so nothing half-written stays behind or stays open
+// for the next copy of the program.
+void MdlDownload::AbandonTransfer() {
+  if (!transfer_.file) return;
+  const Transfer transfer = std::exchange(transfer_, {});
+  transfer.file->Close();
+  platform_.files.RemoveFile(transfer.partialPath);
 }
 
 }  // namespace orvane

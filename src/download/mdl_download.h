@@ -29,9 +29,14 @@ class MdlDownload {
 
   // Fetches ServerBase + path into localFile, showing progress in caption and
   // bar. Returns "" on success, "FileErr" for an empty input or a missing
-  // file on the server, "NetErr" for every other failure.
+  // file on the server, "DiskErr" when the local file can't be created,
+  // written or put in place, "NetErr" for every other failure.
   std::string DownloadFile(const std::string& path, const std::string& localFile, Control& caption,
                            Control& bar, const std::string& proxy);
+
+  // Closes and removes the partial file of a transfer in progress, before
+  // the program ends in the middle of it; nothing when none runs.
+  void AbandonTransfer();
 
   // Deletes the address's entry from the system's internet cache.
   void PurgeUrlCache(std::string url);
@@ -40,7 +45,13 @@ class MdlDownload {
   std::string GetWindowsVersionName();
 
  private:
+  struct Transfer {
+    OutputFile* file = nullptr;
+    std::string partialPath;
+  };
+
   Platform& platform_;
+  Transfer transfer_;  // the file a DownloadFile in progress writes
 };
 
 }  // namespace orvane

@@ -62,6 +62,12 @@ class FrmMain : public Form {
   void Resizer_MouseUp(int Index, const MouseEvent& event);
 
  private:
+  // Closing the window is Exit.
+  void CloseRequested() override { cmdExit_Click(); }
+  // A maximise or restore from outside lays the skin out as the title's
+  // button does.
+  bool StateRequested(WindowState requested) override;
+
   // Declares every control with its design-time state and binds its events
   // to the handlers above, in stacking order from front to back.
   void AddControls();

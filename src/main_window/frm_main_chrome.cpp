@@ -19,6 +19,14 @@ void FrmMain::lblTitle_MouseDown(const MouseEvent&) {
   skin_.DragWindow(*this);
 }
 
+bool FrmMain::StateRequested(WindowState requested) {
+  const WindowState current = Window().State();
+  // Minimising, and coming back from it, keep the layout as it is.
+  if (requested == WindowState::Minimized || current == WindowState::Minimized) return false;
+  if (requested != current) skin_.ToggleMaximize(*this);
+  return true;
+}
+
 void FrmMain::imgTitleMaxRestore_Click() {
   skin_.ToggleMaximize(*this);
 }

@@ -35,6 +35,12 @@ void Control::SetPicture(std::string picture) {
   Changed(design_.rect);
 }
 
+void Control::SetLocked(bool locked) {
+  if (design_.locked == locked) return;
+  design_.locked = locked;
+  Changed(design_.rect);
+}
+
 void Control::Move(int left, int top) {
   SetBounds({left, top, design_.rect.width, design_.rect.height});
 }

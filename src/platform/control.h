@@ -65,6 +65,7 @@ struct ControlDesign {
   TextAlign align = TextAlign::Left;
   MousePointer pointer = MousePointer::Default;
   int tabIndex = -1;
+  bool locked = false;  // a text box that shows its text but takes no typing
   ControlEvents events;
 };
 
@@ -110,11 +111,13 @@ class Control {
   TextAlign Align() const { return design_.align; }
   MousePointer Pointer() const { return design_.pointer; }
   int TabIndex() const { return design_.tabIndex; }
+  bool Locked() const { return design_.locked; }
   const ControlEvents& Events() const { return design_.events; }
 
   void SetVisible(bool visible);
   void SetCaption(std::string caption);
   void SetPicture(std::string picture);
+  void SetLocked(bool locked);
   void Move(int left, int top);
   void SetBounds(const Rect& rect);
   void SetWidth(int width);

@@ -55,6 +55,13 @@ class Form : private ControlObserver {
   virtual void MouseUp(const Control& control, const MouseEvent& event);
   // The user edited a text box: the model takes the text and raises Change.
   virtual void TextTyped(Control& control, std::string text);
+  // The system asks the window to close: Alt+F4, the taskbar, the system
+  // menu, the end of the session. By default the form unloads.
+  virtual void CloseRequested() { window_.Unload(); }
+  // The system asks for another window state from outside the form's own
+  // controls (the taskbar's menu, a keyboard shortcut); true when the form
+  // has seen to it, false to let the system do it.
+  virtual bool StateRequested(WindowState) { return false; }
 
  protected:
   // A text box's text changed, typed or set by the program.

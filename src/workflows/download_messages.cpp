@@ -9,6 +9,8 @@ void FrmMain::fnMsgBox4Download(const std::string& strErr) {
     ShowNotice(platform_.ui, kNetErrMessage);
   } else if (strErr == "FileErr") {
     ShowNotice(platform_.ui, kFileErrMessage);
+  } else if (strErr == "DiskErr") {
+    ShowNotice(platform_.ui, kDiskErrMessage);
   }
 }
 

@@ -13,6 +13,9 @@ inline constexpr char kNetErrMessage[] =
     "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
 inline constexpr char kFileErrMessage[] =
     "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
+inline constexpr char kDiskErrMessage[] =
+    "Khong ghi duoc tep tai ve vao may tinh.\r\nXin vui long kiem tra quyen ghi va dung luong o "
+    "dia.";
 inline constexpr char kWrongFolderMessage[] =
     "Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane.";
 inline constexpr char kNoFolderMessage[] = "Xin vui long cho biet thu muc da cai dat Orvane.";

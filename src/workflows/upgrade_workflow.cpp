@@ -41,6 +41,9 @@ void FrmMain::cmdOK_Click() {
     if (!platform_.files.PathExists(temp)) platform_.files.CreateFolder(temp);
   };
 
+  // No typing may change the folder or raise its check mid-transfer.
+  frm["txtFolder"].SetLocked(true);
+
   // A: the updater, an older copy removed first.
   const std::string updater = folder + "\\Tarvik.exe";
   if (platform_.files.FileExists(updater)) platform_.files.RemoveFile(updater);
@@ -73,6 +76,7 @@ void FrmMain::cmdOK_Click() {
     fnMsgBox4Download(status);
   }
   Downloading = kVbFalse;
+  frm["txtFolder"].SetLocked(false);
 }
 
 }  // namespace orvane

@@ -164,6 +164,18 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kRepaintTimer) OnRepaintTimer();
       return 0;
+    case WM_CLOSE:
+      form_->CloseRequested();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) form_->CloseRequested();
+      return 0;
+    case WM_SYSCOMMAND: {
+      const WPARAM command = wParam & 0xFFF0;
+      if (command == SC_MAXIMIZE && form_->StateRequested(WindowState::Maximized)) return 0;
+      if (command == SC_RESTORE && form_->StateRequested(WindowState::Normal)) return 0;
+      break;
+    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -16,7 +16,10 @@ void FormWindow::ControlChanged(const Control& control, const Rect& previousRect
     ::SetWindowPos(
         child, nullptr, r.left, r.top, r.width, r.height,
         SWP_NOZORDER | SWP_NOACTIVATE | (control.Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    // Keys never reach a hidden box: the window takes the focus it had.
+    if (!control.Visible() && GetFocus() == child) ::SetFocus(window_.get());
     if (control.Kind() == ControlKind::TextBox) {
+      SendMessageW(child, EM_SETREADONLY, control.Locked(), 0);
       const std::wstring text = Widen(control.Caption());
       // The model raised the change already; the box's echo of it is no news.
       if (WindowText(child) != text) {

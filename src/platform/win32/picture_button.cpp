@@ -65,8 +65,10 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_LBUTTONDOWN:
+    // The second press of a double-click is not a second click.
     case WM_LBUTTONDBLCLK:
+      return 0;
+    case WM_LBUTTONDOWN:
       SetCapture(button);
       SetPressed(button, true);
       return 0;
@@ -99,6 +101,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 bool RegisterPictureButtonClass(HINSTANCE instance, HCURSOR hand) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
+  // With double-clicks on, the second press of one arrives as such and is ignored.
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = ButtonProc;
   windowClass.cbWndExtra = sizeof(LONG_PTR);
