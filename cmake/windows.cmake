@@ -19,6 +19,10 @@ string(APPEND ORVANE_RC "ORVANE ICON \"${ORVANE_RESOURCE_DIR}/orvane.ico\"\n")
 string(APPEND ORVANE_RC "HAND CURSOR \"${ORVANE_RESOURCE_DIR}/hand.cur\"\n")
 string(APPEND ORVANE_RC "1 24 \"${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest\"\n")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/orvane_resources.rc CONTENT "${ORVANE_RC}")
+# The compiler of resources reports no dependencies: a changed picture or
+# manifest must still rebuild what embeds it.
+set_source_files_properties(${CMAKE_BINARY_DIR}/orvane_resources.rc PROPERTIES OBJECT_DEPENDS
+  "${ORVANE_ARTWORK};${ORVANE_RESOURCE_DIR}/orvane.ico;${ORVANE_RESOURCE_DIR}/hand.cur;${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest")
 
 file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp)

@@ -15,6 +15,8 @@ packages=(
   fonts-liberation fonts-liberation2 fonts-dejavu-core
   # artwork, test server, proxy
   python3 python3-pil openssl tinyproxy curl procps
+  # reading the built exe (imports, manifest, version) and signing it
+  python3-pefile osslsigncode
 )
 
 missing=()
