@@ -1,275 +1,254 @@
-// frmMain after start-up: the home panel, the two captions, the panels that
-// Layout_Setting switches between, the panel buttons, and the stacking order
-// by which the host paints and hit-tests the windowless controls.
+// frmMain on the fakes: its panels, the skin's layout at any window size, the
+// server address for the Windows version, and the install and the upgrade,
+// driven by clicks as a user would.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstddef>
-#include <string>
-#include <string_view>
+#include <algorithm>
 
-#include "frm_main_harness.h"
+#include "fakes.h"
 
-namespace orvane {
+namespace orvane::testing {
 namespace {
 
-using testing::ControlState;
-using testing::FrmMainHarness;
-using testing::RegionCall;
-using testing::Snapshot;
-using testing::WindowPosCall;
+using Lines = std::vector<std::string>;
+const std::string kInstaller = "C:\\Tools\\install.exe";
+const std::string kServer = "https://" + std::string(ProductServerHost());
+const std::string kFolder = "D:\\Ph\xE1\xBA\xA7n m\xE1\xBB\x81m\\Orvane";
+const std::string kUpdater = kFolder + "\\Tarvik.exe";
+const std::string kInfo = kFolder + "\\Report\\Info.xml";
+const char* const kNetErr = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
+const char* const kFileErr =
+    "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
 
-// The values given to Layout_Setting: the five panels, then two that name none.
-constexpr std::array<const char*, 7> kParas{"",     "InsTrue", "Upgrade", "Proxy",
-                                            "Help", "help",    "Settings"};
+// Each panel from every panel before it, with a download's progress left on screen.
+TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
+  const char* const checked[] = {"bg",     "bg1",     "bg2",         "bg3",        "bg5",
+                                 "cmdUpd", "cmdStop", "cmdOK",       "txtFolder",  "cmdBr",
+                                 "txtIP",  "txtPort", "ProgressBar", "ProgressCap"};
+  const std::pair<const char*, std::string> panels[] = {
+      {"", "bg cmdUpd"},
+      {"InsTrue", "bg1 cmdUpd cmdStop ProgressBar ProgressCap"},
+      {"Upgrade", "bg2 cmdOK txtFolder cmdBr ProgressBar ProgressCap"},
+      {"Proxy", "bg3 cmdUpd txtIP txtPort"},
+      {"Help", "bg5 cmdUpd"},
+      {"Settings", "cmdUpd ProgressBar ProgressCap"}};
+  Rig rig;
+  rig.frm.Form_Load();
+  for (const auto& [from, ignored] : panels) {
+    for (const auto& [to, expected] : panels) {
+      rig.frm.Layout_Setting(from);
+      rig.frm["ProgressBar"].SetWidth(252);
+      rig.frm["ProgressCap"].SetCaption("512Kb / 1,024Kb");
+      rig.frm.Layout_Setting(to);
+      std::string shown;
+      for (const char* name : checked) {
+        if (rig.frm[name].Visible()) shown += (shown.empty() ? "" : " ") + std::string(name);
+      }
+      EXPECT_EQ(shown, expected) << "from \"" << from << "\" to \"" << to << "\"";
+      EXPECT_EQ(rig.frm["ProgressBar"].Width(), 1);
+      EXPECT_EQ(rig.frm["ProgressCap"].Caption(), "");
+      for (const char* button : {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit"})
+        EXPECT_TRUE(rig.frm[button].Visible()) << button;
+    }
+  }
+  for (const auto& [button, panel] :
+       {std::pair{"cmdUpd", "bg2"}, std::pair{"cmdHelp", "bg5"}, std::pair{"cmdProxy", "bg3"}}) {
+    rig.frm.Layout_Setting("");
+    rig.frm.Click(rig.frm[button]);
+    EXPECT_TRUE(rig.frm[panel].Visible() && !rig.frm["bg"].Visible()) << button;
+  }
+}
 
-// Which panel controls show after each value of kParas ('x' shown, '.' hidden).
-struct PanelVisibility {
-  const char* control;
-  const char* shownAfter;
+// The frame covers the 19-pixel sides and the 30-pixel title and bottom
+// bands without reaching outside; each grip lies against its own edges.
+TEST(Skin, FrameAndGripsFollowTheEdgesAtAnySize) {
+  const char* const frame[] = {"imgTitleLeft",    "imgTitleRight",       "imgTitleMain",
+                               "imgWindowLeft",   "imgWindowBottomLeft", "imgWindowBottomRight",
+                               "imgWindowBottom", "imgWindowRight"};
+  // The edges each grip touches: left, top, right, bottom.
+  const char* const gripEdges[kGripCount] = {"l", "r", "t", "b", "rb", "lb", "tr", "lt"};
+  for (const auto& [W, H] :
+       {std::pair{528, 255}, std::pair{1024, 738}, std::pair{57, 90}, std::pair{801, 600}}) {
+    SCOPED_TRACE(::testing::Message() << W << " x " << H);
+    Rig rig;
+    rig.system.placement = {0, 0, W * 15.0f, H * 15.0f};
+    rig.skin.ApplySkin(rig.frm, true);
+
+    // Pixels of the bands left bare, and pixels just outside the window covered.
+    std::vector<Rect> pieces;
+    for (const char* name : frame) pieces.push_back(rig.frm[name].Bounds());
+    int wrong = 0;
+    for (int y = -1; y <= H; ++y) {
+      for (int x = -1; x <= W; ++x) {
+        const bool inside = x >= 0 && y >= 0 && x < W && y < H;
+        if (inside && x >= 19 && x < W - 19 && y >= 30 && y < H - 30) continue;
+        const bool covered =
+            std::any_of(pieces.begin(), pieces.end(), [&](Rect r) { return r.Contains(x, y); });
+        wrong += inside != covered;
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+    for (int i = 0; i < kGripCount; ++i) {
+      const Rect g = rig.frm.Element("Resizer", i).Bounds();
+      EXPECT_TRUE(rig.frm.Element("Resizer", i).Visible());
+      EXPECT_EQ(std::string(g.left == 0 ? "l" : "") + (g.top == 0 ? "t" : "") +
+                    (g.left + g.width == W ? "r" : "") + (g.top + g.height == H ? "b" : ""),
+                gripEdges[i])
+          << "grip " << i;
+    }
+    EXPECT_EQ(rig.system.region, (Rect{0, 0, W, H}));
+  }
+}
+
+// Windows of major version 5 lack the TLS the server asks for; the rest,
+// older, newer or unknown, use https.
+TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
+  for (const std::uint32_t majorVersion : {0u, 3u, 4u, 5u, 6u, 10u}) {
+    for (const std::uint32_t minorVersion : {0u, 1u, 2u, 10u}) {
+      for (const std::uint32_t platformId : {1u, kVerPlatformWin32Nt}) {
+        Rig rig;
+        rig.system.majorVersion = majorVersion;
+        rig.system.minorVersion = minorVersion;
+        rig.system.platformId = platformId;
+        rig.frm.Form_Load();
+        EXPECT_EQ(rig.download.ServerBase,
+                  (majorVersion == 5 ? "http://" : "https://") + std::string(ProductServerHost()))
+            << majorVersion << "." << minorVersion << " on platform " << platformId;
+      }
+    }
+  }
+}
+
+// A started window, an older installer and updater, an installation in
+// kFolder, and 5,000 bytes on the server: two blocks, so each download runs
+// the message loop inside too.
+struct WorkflowRig : Rig {
+  WorkflowRig() {
+    frm.Form_Load();
+    internet.Serve(std::string(5000, 'x'));
+    files.files = {
+        {kInstaller, "old"}, {kUpdater, "old"}, {kFolder + "\\Orvane.dll", ""}, {kInfo, ""}};
+    system.customers[kInfo] = "  ACME-01\r\n";
+  }
+  void Install() { frm.Click(frm["cmdOrvane"]); }
+  void Upgrade() {
+    frm.Click(frm["cmdUpd"]);
+    frm.TextTyped(frm["txtFolder"], kFolder);
+    frm.Click(frm["cmdOK"]);
+  }
 };
-// clang-format off
-constexpr std::array<PanelVisibility, 18> kPanelVisibility{{
-    //                 ""  InsTrue Upgrade Proxy Help help other
-    {"bg",          "x......"},
-    {"bg1",         ".x....."},
-    {"bg2",         "..x...."},
-    {"bg3",         "...x..."},
-    {"bg5",         "....x.."},
-    {"cmdOrvane",   "xxxxxxx"},
-    {"cmdHelp",     "xxxxxxx"},
-    {"cmdProxy",    "xxxxxxx"},
-    {"cmdExit",     "xxxxxxx"},
-    {"cmdUpd",      "xx.xxxx"},
-    {"cmdStop",     ".x....."},
-    {"cmdOK",       "..x...."},
-    {"txtFolder",   "..x...."},
-    {"cmdBr",       "..x...."},
-    {"txtIP",       "...x..."},
-    {"txtPort",     "...x..."},
-    {"ProgressBar", ".xx..xx"},
-    {"ProgressCap", ".xx..xx"},
-}};
-// clang-format on
 
-bool IsPanelControl(std::string_view name) {
-  for (const PanelVisibility& row : kPanelVisibility) {
-    if (row.control == name) return true;
-  }
-  return false;
-}
+// The old installer goes first, even when the download then fails.
+TEST(Install, StartsTheInstallerOrShowsTheMessageForTheFailureThenReturnsHome) {
+  for (const auto& [status, addressOpens, message] :
+       {std::tuple{"200", true, ""}, std::tuple{"404", true, kFileErr},
+        std::tuple{"500", true, kNetErr}, std::tuple{"200", false, kNetErr}}) {
+    SCOPED_TRACE(::testing::Message() << status << (addressOpens ? "" : " unreachable"));
+    WorkflowRig rig;
+    rig.internet.status = status;
+    rig.internet.addressOpens = addressOpens;
+    rig.frm.TextTyped(rig.frm["txtIP"], "10.0.0.1");
+    rig.frm.TextTyped(rig.frm["txtPort"], "3128");
+    bool stopShown = false;
+    rig.system.onPass = [&] { stopShown = rig.frm["cmdStop"].Visible(); };
 
-class StartedWindow : public ::testing::Test {
- protected:
-  StartedWindow() { frm.Form_Load(); }
+    rig.Install();
 
-  // What the download engine leaves on screen halfway through a transfer.
-  void ShowProgress() {
-    frm["ProgressBar"].SetWidth(252);
-    frm["ProgressCap"].SetCaption("512 KB / 1,024 KB (50%)");
-  }
-
-  void ExpectPanel(std::size_t para) {
-    for (const PanelVisibility& row : kPanelVisibility) {
-      EXPECT_EQ(frm[row.control].Visible(), row.shownAfter[para] == 'x')
-          << row.control << " after \"" << kParas[para] << "\"";
-    }
-    EXPECT_EQ(frm["ProgressBar"].Bounds(), (Rect{12, 214, 1, 23}));
-    EXPECT_EQ(frm["ProgressCap"].Caption(), "");
-  }
-
-  // The front-most painted control under a window point: "Resizer(2)" for a
-  // grip, "" where the bare form shows.
-  std::string ControlAt(int x, int y) const {
-    const Control* hit = frm.HitTest(x, y);
-    if (hit == nullptr) return "";
-    if (hit->Index() < 0) return hit->Name();
-    return hit->Name() + "(" + std::to_string(hit->Index()) + ")";
-  }
-
-  std::ptrdiff_t Depth(std::string_view name) const {
-    const auto& controls = frm.Controls();
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-      if (controls[i].Name() == name) return static_cast<std::ptrdiff_t>(i);
-    }
-    ADD_FAILURE() << "no control " << name;
-    return -1;
-  }
-
-  FrmMainHarness h;
-  FrmMain& frm = h.frm;
-};
-
-using Startup = StartedWindow;
-using PanelSwitching = StartedWindow;
-using PanelButtons = StartedWindow;
-using Stacking = StartedWindow;
-
-TEST_F(Startup, ShowsHomePanelInSkinnedWindowOfNormalBand) {
-  ExpectPanel(0);
-  for (const char* box : {"txtFolder", "txtIP", "txtPort"}) EXPECT_EQ(frm[box].Caption(), "");
-  for (int grip = 0; grip < kGripCount; ++grip) {
-    EXPECT_TRUE(frm.Element("Resizer", grip).Visible()) << "grip " << grip;
-  }
-  EXPECT_EQ(h.skin.SkinResizable, 1);
-  EXPECT_EQ(h.window.backColor, Color::Rgb(207, 207, 207));
-  EXPECT_EQ(h.window.regions, (std::vector<RegionCall>{{0, 0, 528, 255, 24, 24}}));
-  EXPECT_EQ(h.window.windowPositions,
-            (std::vector<WindowPosCall>{{InsertAfter::NoTopMost, 0, 0, 0, 0, 3}}));
-  EXPECT_EQ(h.window.placement, (TwipsRect{0, 0, 528 * 15, 255 * 15}));
-  EXPECT_EQ(frm.Downloading, kVbFalse);
-  EXPECT_EQ(h.download.ServerBase.rfind("http", 0), 0u) << h.download.ServerBase;
-  EXPECT_TRUE(h.internet.calls.empty()) << "nothing is fetched before a click";
-  EXPECT_TRUE(h.files.operations.empty());
-}
-
-TEST_F(Startup, TitleShowsOneAmpersandWhileWindowCaptionKeepsDesignCaption) {
-  const std::string& title = frm["lblTitle"].Caption();
-  EXPECT_EQ(title, "Install && Upgrade Orvane 12 .0");
-  EXPECT_EQ(h.window.caption, "Orvane Tools");
-  EXPECT_EQ(frm.Caption(), "Orvane Tools");
-
-  // The next layout (a maximise, restore or resize) copies the title text.
-  h.skin.ApplySkin(frm, true);
-  EXPECT_EQ(h.window.caption, title);
-}
-
-// Also from a panel to itself: "InsTrue" again empties the caption and
-// shrinks the bar that a download had filled.
-TEST_F(PanelSwitching, ShowsExactlyTheNamedPanelWhicheverPanelWasShown) {
-  for (std::size_t from = 0; from < kParas.size(); ++from) {
-    for (std::size_t to = 0; to < kParas.size(); ++to) {
-      SCOPED_TRACE("from \"" + std::string(kParas[from]) + "\" to \"" + kParas[to] + "\"");
-      frm.Layout_Setting(kParas[from]);
-      ShowProgress();
-      frm.Layout_Setting(kParas[to]);
-      ExpectPanel(to);
-    }
+    const bool ok = *message == '\0';
+    EXPECT_EQ(rig.internet.sessions, Lines{"3 10.0.0.1:3128"});
+    EXPECT_EQ(rig.internet.urls, Lines{kServer + "/install/install.exe"});
+    EXPECT_EQ(rig.files.FileExists(kInstaller), ok);
+    EXPECT_EQ(rig.system.started, ok ? Lines{kInstaller} : Lines{});
+    EXPECT_EQ(rig.system.messages, ok ? Lines{} : Lines{message});
+    EXPECT_EQ(stopShown, ok) << "the progress panel shows during the download";
+    EXPECT_FALSE(rig.frm.Downloading);
+    EXPECT_TRUE(rig.frm["bg"].Visible());
+    EXPECT_FALSE(rig.system.unloaded);
   }
 }
 
-TEST_F(PanelSwitching, OnlyProxyPanelMovesFocusToAddressBox) {
-  for (const char* para : kParas) {
-    if (std::string_view(para) != "Proxy") frm.Layout_Setting(para);
-  }
-  EXPECT_EQ(h.window.focused, nullptr);
-  frm.Layout_Setting("Proxy");
-  EXPECT_EQ(h.window.focused, &frm["txtIP"]);
-}
+// A queued double-click, or any click while a block arrives, runs inside a
+// message-loop pass: it must neither start anything nor switch panels.
+TEST(Workflows, ClicksInsideADownloadDoNothing) {
+  for (const bool upgrade : {false, true}) {
+    SCOPED_TRACE(upgrade ? "upgrade" : "install");
+    WorkflowRig rig;
+    bool switched = false;
+    rig.system.onPass = [&] {
+      for (const char* name : {"cmdOrvane", "cmdOK", "cmdBr", "cmdUpd", "cmdHelp", "cmdProxy"})
+        rig.frm.Click(rig.frm[name]);
+      switched = switched || rig.frm["bg3"].Visible() || rig.frm["bg5"].Visible() ||
+                 rig.frm["bg2"].Visible() != upgrade;
+    };
 
-TEST_F(PanelSwitching, LeavesEverythingOutsideThePanelsAlone) {
-  // Give the untouched controls states that no panel would give them.
-  for (const char* button : {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit"}) {
-    frm[button].SetVisible(false);
-  }
-  frm["lblTitle"].SetCaption("moved title");
-  frm["lblTitle"].Move(40, 3);
-  frm.Element("Resizer", 2).SetVisible(false);
-  frm["imgTitleMain"].SetWidth(100);
-  frm["txtIP"].TakeTypedText("10.0.0.8");
-  frm["txtPort"].TakeTypedText("3128");
-  h.files.Put("D:\\Orvane\\Orvane.dll", "");  // an installation, so the box keeps it
-  h.files.Put("D:\\Orvane\\Report\\Info.xml", "");
-  frm["txtFolder"].TakeTypedText("D:\\Orvane");
-  frm.Downloading = kVbTrue;
-  const std::vector<ControlState> before = Snapshot(frm);
+    upgrade ? rig.Upgrade() : rig.Install();
 
-  for (const char* para : kParas) {
-    SCOPED_TRACE("\"" + std::string(para) + "\"");
-    frm.Layout_Setting(para);
-    const std::vector<ControlState> after = Snapshot(frm);
-    for (std::size_t i = 0; i < after.size(); ++i) {
-      if (IsPanelControl(after[i].name)) continue;
-      EXPECT_EQ(after[i], before[i]);
-    }
-    EXPECT_EQ(frm["txtIP"].Caption(), "10.0.0.8");
-    EXPECT_EQ(frm["txtPort"].Caption(), "3128");
-    EXPECT_EQ(frm["txtFolder"].Caption(), "D:\\Orvane");
-    EXPECT_EQ(frm.Downloading, kVbTrue);
-  }
-  frm.Layout_Setting("Help");
-  EXPECT_TRUE(frm["bg5"].Visible()) << "a running download doesn't stop Layout_Setting itself";
-}
-
-TEST_F(PanelButtons, OpenTheirPanelsOnlyWhileNoDownloadRuns) {
-  struct ButtonPanel {
-    const char* button;
-    const char* background;
-  };
-  const ButtonPanel buttons[] = {{"cmdUpd", "bg2"}, {"cmdHelp", "bg5"}, {"cmdProxy", "bg3"}};
-  for (const ButtonPanel& pair : buttons) {
-    frm.Layout_Setting("");
-    frm.Click(frm[pair.button]);
-    EXPECT_TRUE(frm[pair.background].Visible()) << pair.button;
-    EXPECT_FALSE(frm["bg"].Visible()) << pair.button;
-  }
-
-  frm.Layout_Setting("InsTrue");
-  ShowProgress();
-  frm.Downloading = kVbTrue;
-  const std::vector<ControlState> during = Snapshot(frm);
-  for (const ButtonPanel& pair : buttons) {
-    frm.Click(frm[pair.button]);
-    EXPECT_EQ(Snapshot(frm), during) << pair.button << " acted during a download";
+    EXPECT_EQ(rig.internet.sessions.size(), upgrade ? 3u : 1u);
+    EXPECT_EQ(rig.system.started.size(), 1u);
+    EXPECT_EQ(rig.system.dialogs, 0);
+    EXPECT_TRUE(rig.system.messages.empty());
+    EXPECT_FALSE(switched);
   }
 }
 
-TEST_F(Stacking, WindowedControlsLieInFrontOfEveryPaintedOne) {
-  bool paintedSeen = false;
-  for (const Control& control : frm.Controls()) {
-    if (!control.Windowed()) {
-      paintedSeen = true;
-      continue;
-    }
-    EXPECT_FALSE(paintedSeen) << control.Name() << " lies behind a painted control";
-    EXPECT_TRUE(control.Kind() == ControlKind::PictureButton ||
-                control.Kind() == ControlKind::TextBox);
-  }
-  // Where two controls share a place, the one meant to be seen lies in front.
-  EXPECT_LT(Depth("cmdStop"), Depth("cmdOrvane"));
-  EXPECT_LT(Depth("cmdOK"), Depth("cmdUpd"));
-  EXPECT_LT(Depth("ProgressCap"), Depth("ProgressBar"));
-  // bg5 lies in front of both, but the help panel never shows them.
-  for (const char* background : {"bg", "bg1", "bg2", "bg3"}) {
-    EXPECT_LT(Depth("ProgressBar"), Depth(background)) << background;
+// Each download starts with a message-loop pass; there the failing one gets a 404.
+TEST(Upgrade, StopsAfterAFailedStepButCopesWithoutTheSystemPackage) {
+  for (const auto& [failing, downloads, handedOver] :
+       {std::tuple{0u, 1u, false}, std::tuple{1u, 3u, true}, std::tuple{2u, 3u, false}}) {
+    SCOPED_TRACE(failing);
+    WorkflowRig rig;
+    rig.system.onPass = [&rig, failing = failing] {
+      rig.internet.status = rig.internet.urls.size() == failing ? "404" : "200";
+    };
+
+    rig.Upgrade();
+
+    EXPECT_EQ(rig.internet.urls.size(), downloads);
+    EXPECT_EQ(rig.system.messages, handedOver ? Lines{} : Lines{kFileErr});
+    EXPECT_EQ(rig.system.started.size(), handedOver ? 1u : 0u);
+    EXPECT_EQ(rig.system.unloaded, handedOver);
+    EXPECT_TRUE(handedOver || !rig.frm.Downloading) << "a failed upgrade can be tried again";
+    EXPECT_TRUE(rig.frm["bg2"].Visible());
   }
 }
 
-TEST_F(Stacking, MouseGoesToFrontMostShownPaintedControl) {
-  struct Probe {
-    int x, y;
-    const char* expected;
-  };
-  const Probe home[] = {
-      {20, 10, "lblTitle"},                // the title text over the title bar
-      {300, 12, "imgTitleMain"},           // below the top grip, right of the title
-      {300, 2, "Resizer(2)"},              // the top grip over the title bar
-      {515, 15, "imgTitleRight"},          // the right end over the title's middle
-      {520, 5, "Resizer(6)"},              // the top-right grip over the title's end
-      {118, 26, "imgTitleMaxRestore"},     // no picture yet, still a click area
-      {2, 100, "Resizer(0)"},              // the left grip over the left strip
-      {6, 100, "imgWindowLeft"},           // beside the grip, left of the background
-      {10, 100, "bg"},                     // the background overlaps the side strip
-      {520, 240, "imgWindowBottomRight"},  // the corner over the right strip
-      {525, 250, "Resizer(4)"},            // a grip has no picture and still takes the mouse
-      {400, 60, "bg"},                     // cmdOrvane's place: buttons are windows of their own
-      {200, 35, ""},                       // between title bar and background: the bare form
-  };
-  for (const Probe& probe : home) {
-    EXPECT_EQ(ControlAt(probe.x, probe.y), probe.expected) << probe.x << ", " << probe.y;
+// The updater, the system package and the customer's package, each in its
+// place, then the hand-over to the updater. The Customer text of Info.xml
+// names the package's folder on the server: only one safe path segment is
+// fetched, and without one nothing is deleted or fetched.
+TEST(Upgrade, FetchesThreeFilesForASafeCustomerNameThenHandsOver) {
+  // Customer texts, and the name of the package's folder ("" where refused).
+  const std::string z64(64, 'z');
+  std::vector<std::pair<std::optional<std::string>, std::string>> names = {
+      {"  ACME-01\r\n", "ACME-01"}, {std::nullopt, ""}};
+  for (const std::string& safe : {std::string("a_0.b-c"), std::string("..a"), z64})
+    names.push_back({safe, safe});
+  for (const std::string& refused : std::vector<std::string>{
+           "../x", "..", ".", "a\\b", "a/b", "%2e", "a b", "caf\xC3\xA9", " \n ", z64 + "z"})
+    names.push_back({refused, ""});
+  const std::string tarvik = kServer + "/Tarvik/", temp = kFolder + "\\OrvaneTarvikTemp";
+  for (const auto& [text, name] : names) {
+    SCOPED_TRACE(text.value_or("no Customer"));
+    WorkflowRig rig;
+    rig.system.customers.erase(kInfo);
+    if (text) rig.system.customers[kInfo] = *text;
+
+    rig.Upgrade();
+
+    const bool safe = !name.empty();
+    const Lines fetched{tarvik + "Tarvik.exe", tarvik + "Orvane_sys.rar",
+                        tarvik + name + "/Orvane.rar"};
+    EXPECT_EQ(rig.internet.urls, safe ? fetched : Lines{});
+    EXPECT_EQ(rig.files.files[kUpdater], safe ? rig.internet.body : "old");
+    EXPECT_EQ(rig.files.folders.count(temp) > 0, safe);
+    EXPECT_EQ(rig.files.FileExists(temp + "\\Orvane_sys.rar") &&
+                  rig.files.FileExists(temp + "\\Orvane.rar"),
+              safe);
+    EXPECT_EQ(rig.system.started, safe ? Lines{kUpdater} : Lines{});
+    EXPECT_EQ(rig.system.unloaded && rig.system.ended, safe);
+    EXPECT_EQ(rig.system.messages.size(), safe ? 0u : 1u);
   }
-  EXPECT_EQ(frm.Element("Resizer", 4).Picture(), "");
-
-  frm.Element("Resizer", 4).SetVisible(false);
-  EXPECT_EQ(ControlAt(525, 250), "imgWindowBottomRight") << "a hidden grip takes no mouse";
-
-  frm.Layout_Setting("InsTrue");
-  EXPECT_EQ(ControlAt(100, 225), "ProgressCap");
-  EXPECT_EQ(ControlAt(12, 215), "ProgressBar");
-  EXPECT_EQ(ControlAt(100, 100), "bg1");
-  frm.Layout_Setting("Help");
-  EXPECT_EQ(ControlAt(100, 225), "bg5");
 }
 
 }  // namespace
-}  // namespace orvane
+}  // namespace orvane::testing

@@ -1,0 +1,177 @@
+// DownloadFile on the fakes: the status it answers, and that the target is
+// replaced only by a complete body, whatever fails. Then its text and numbers
+// on their own, with the odd cases no transfer reaches.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "download/download_progress.h"
+#include "download/download_text.h"
+#include "fakes.h"
+
+namespace orvane::testing {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+const std::string kTarget = "C:\\Orvane\\Tarvik.exe";
+constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+const std::string kOld = "the old Tarvik, longer than any new body";
+
+// A target from an earlier run, and 10,000 bytes on the server.
+struct DownloadRig : Rig {
+  DownloadRig() {
+    download.ServerBase = "https://orvane.example";
+    files.files[kTarget] = kOld;
+    internet.Serve(std::string(10000, 'n'));
+  }
+
+  // Each call closes every handle and file it opened, whatever the outcome.
+  std::string Run(const std::string& path = "/Tarvik/Tarvik.exe",
+                  const std::string& target = kTarget) {
+    const std::string status = download.DownloadFile(path, target, Caption(), Bar(), ":");
+    EXPECT_TRUE(internet.open.empty()) << "an internet handle was left open";
+    EXPECT_EQ(internet.badCloses, 0);
+    EXPECT_TRUE(files.open.empty()) << "a file was left open";
+    return status;
+  }
+  Control& Caption() { return frm["ProgressCap"]; }
+  Control& Bar() { return frm["ProgressBar"]; }
+};
+
+TEST(Download, AnEmptyInputIsFileErrAndTouchesNothing) {
+  DownloadRig rig;
+  EXPECT_EQ(rig.Run("", kTarget), "FileErr");
+  EXPECT_EQ(rig.Run("/Tarvik/Tarvik.exe", ""), "FileErr");
+  rig.download.ServerBase = "";
+  EXPECT_EQ(rig.Run(), "FileErr");
+  EXPECT_TRUE(rig.internet.sessions.empty());
+  EXPECT_EQ(rig.files.files, (Files{{kTarget, kOld}}));
+}
+
+// An error page is never saved; 404 and 410 say the file is not on the server.
+TEST(Download, TheStatusDecidesBeforeAnythingIsRead) {
+  const std::pair<std::optional<std::string>, std::string> cases[] = {
+      {"200", ""},        {"204", ""},        {"299", ""},
+      {"404", "FileErr"}, {"410", "FileErr"}, {"500", "NetErr"},
+      {"199", "NetErr"},  {"300", "NetErr"},  {std::nullopt, "NetErr"}};
+  for (const auto& [status, result] : cases) {
+    SCOPED_TRACE(status.value_or("no status"));
+    DownloadRig rig;
+    rig.internet.status = status;
+    EXPECT_EQ(rig.Run(), result);
+    EXPECT_EQ(rig.internet.reads > 0, result.empty());
+    EXPECT_EQ(rig.files.files, (Files{{kTarget, result.empty() ? rig.internet.body : kOld}}));
+  }
+}
+
+// A network fault is NetErr, a local file that can't be created, written or
+// put in place is DiskErr; either way the old target stays as it was, with
+// no partial body beside it.
+TEST(Download, AnyOtherFailureLeavesTheOldTargetAloneAndNamesItsSide) {
+  const std::tuple<const char*, const char*, std::function<void(DownloadRig&)>> faults[] = {
+      {"no session", "NetErr", [](DownloadRig& r) { r.internet.sessionOpens = false; }},
+      {"no address", "NetErr", [](DownloadRig& r) { r.internet.addressOpens = false; }},
+      // One byte off the announced length, the same in rounded kilobytes.
+      {"short body", "NetErr", [](DownloadRig& r) { r.internet.length = "10001"; }},
+      {"long body", "NetErr", [](DownloadRig& r) { r.internet.length = "9999"; }},
+      // No length to check against: the failed read alone must fail it.
+      {"failed read", "NetErr",
+       [](DownloadRig& r) {
+         r.internet.length.reset();
+         r.internet.failingRead = 1;
+       }},
+      {"file won't open", "DiskErr", [](DownloadRig& r) { r.files.openFails = true; }},
+      {"failed write", "DiskErr", [](DownloadRig& r) { r.files.writeFails = true; }},
+      {"failed close", "DiskErr", [](DownloadRig& r) { r.files.closeFails = true; }},
+      {"failed move", "DiskErr", [](DownloadRig& r) { r.files.moveFails = true; }},
+  };
+  for (const auto& [name, status, fail] : faults) {
+    SCOPED_TRACE(name);
+    DownloadRig rig;
+    fail(rig);
+    EXPECT_EQ(rig.Run(), status);
+    EXPECT_EQ(rig.files.files, (Files{{kTarget, kOld}}));
+    EXPECT_FALSE(rig.Caption().Caption().starts_with("Finished"));
+  }
+}
+
+// Progress, and a message-loop pass per block, only when at least a
+// kilobyte is announced.
+TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
+  const struct {
+    std::optional<std::string> length;
+    std::size_t size;
+    int passes;
+    const char *firstPass, *after;
+  } cases[] = {{"10000", 10000, 3, "Downloading ... 40%: 4Kb / 10Kb", "Finished 100%: 10Kb / 10Kb"},
+               {std::nullopt, 10000, 0, "", "Downloading ... 0%"},
+               {"512", 512, 0, "", "Downloading ... 0%"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    DownloadRig rig;
+    rig.files.files[PartialFileName(kTarget)] = "a partial body of a stopped run, longer than this";
+    rig.internet.body = std::string(c.size, 'n');
+    rig.internet.length = c.length;
+    std::string firstPass;
+    rig.system.onPass = [&] {
+      firstPass = firstPass.empty() ? rig.Caption().Caption() : firstPass;
+    };
+
+    EXPECT_EQ(rig.Run(), "");
+
+    EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
+    EXPECT_EQ(rig.internet.purged, rig.internet.urls) << "the fetched address leaves the cache";
+    EXPECT_EQ(rig.system.passes, c.passes);
+    EXPECT_EQ(firstPass, c.firstPass);
+    EXPECT_EQ(rig.Caption().Caption(), c.after);
+    EXPECT_EQ(rig.Bar().Width(), c.passes > 0 ? rig.Caption().Width() : 1);
+  }
+}
+
+TEST(DownloadText, HeaderNumberIsTheLeadingDigitRunWithin64Bits) {
+  EXPECT_EQ(ParseHeaderNumber(" \t1535.9"), 1535u);
+  EXPECT_EQ(ParseHeaderNumber("007"), 7u);
+  EXPECT_EQ(ParseHeaderNumber("18446744073709551615"), kMax);
+  for (const char* none : {"", " ", "abc", "-5", "+5", "18446744073709551616"})
+    EXPECT_EQ(ParseHeaderNumber(none), std::nullopt) << none;
+}
+
+TEST(DownloadText, KilobytesRoundExactHalvesToEvenAndPercentagesFit16Bits) {
+  const std::pair<std::uint64_t, std::uint64_t> kilobytes[] = {
+      {511, 0}, {512, 0}, {513, 1}, {1536, 2}, {2560, 2}, {3584, 4}, {kMax, kMax / 1024 + 1}};
+  for (const auto& [bytes, kb] : kilobytes) EXPECT_EQ(RoundedKilobytes(bytes), kb) << bytes;
+  EXPECT_EQ(Percentage(1535, 1), 150) << "not capped at 100";
+  EXPECT_EQ(Percentage(328 * 1024, 1), std::nullopt);
+  EXPECT_EQ(Percentage(4096, 0), std::nullopt);
+}
+
+// The proxy text is "address:port"; an empty port leaves the system settings.
+TEST(DownloadText, ChooseProxy) {
+  auto text = [](const ProxyChoice& c) {
+    return std::to_string(c.accessType) + " " + c.name.value_or("null") + " " +
+           c.bypass.value_or("null");
+  };
+  EXPECT_EQ(text(ChooseProxy(":")), "0 null null");
+  EXPECT_EQ(text(ChooseProxy("proxy.lan:")), "0 null null");
+  EXPECT_EQ(text(ChooseProxy(":8080")), "3 :8080 <local>");
+  EXPECT_EQ(text(ChooseProxy("proxy.lan:8080")), "3 proxy.lan:8080 <local>");
+}
+
+// The cache entry's address has its scheme part in lower case, host and path
+// as given.
+TEST(DownloadText, CacheEntryAddressLowersOnlyTheScheme) {
+  EXPECT_EQ(CacheEntryAddress("HTTP://Orvane.Example/Setup.EXE"),
+            "http://Orvane.Example/Setup.EXE");
+  EXPECT_EQ(CacheEntryAddress("HTTPS://Orvane.Example/A"), "https://Orvane.Example/A");
+}
+
+TEST(DownloadText, CaptionsGroupThousandsWithTheLocaleSeparator) {
+  EXPECT_EQ(GroupThousands(999, ","), "999");
+  EXPECT_EQ(GroupThousands(kMax, ". "), "18. 446. 744. 073. 709. 551. 615");
+  EXPECT_EQ(ProgressCaption(37, 1234, 3335, ","), "Downloading ... 37%: 1,234Kb / 3,335Kb");
+  EXPECT_EQ(ProgressCaption(0, 0, 3335, "."), "Downloading ... 0%: Kb / 3.335Kb");
+  EXPECT_EQ(FinishedCaption(4194305), "Finished 100%: 4194305Kb / 4194305Kb");
+}
+
+}  // namespace
+}  // namespace orvane::testing

@@ -1,0 +1,217 @@
+// Recording fakes of the platform seam, and frmMain wired to them.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "download/mdl_download.h"
+#include "main_window/frm_main.h"
+#include "platform/platform.h"
+#include "skin/mdl_skin.h"
+
+namespace orvane::testing {
+
+// The window and the rest of the system around the program: a 528 x 255 pixel
+// window at 15 twips per pixel, message boxes, processes, Windows 7, the folder
+// dialog (counted; it finds no folder to start from) and Info.xml files.
+struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
+  TwipsRect placement{0, 0, 528 * 15, 255 * 15};
+  Rect region;  // the last rounded outline
+  bool unloaded = false, ended = false;
+  int passes = 0, dialogs = 0;
+  std::function<void()> onPass;  // runs inside each message-loop pass, as a click would
+  std::vector<std::string> messages, started;
+  std::uint32_t majorVersion = 6, minorVersion = 1, platformId = kVerPlatformWin32Nt;
+  std::map<std::string, std::string> customers;  // Info.xml's Customer by the file's path
+
+  void ControlChanged(const Control&, const Rect&) override {}
+  void SetCaption(const std::string&) override {}
+  void SetBackColor(Color) override {}
+  void SetFocus(const Control&) override {}
+  double TwipsPerPixelX() const override { return 15; }
+  double TwipsPerPixelY() const override { return 15; }
+  TwipsRect Placement() const override { return placement; }
+  void MoveTo(const TwipsRect&) override {}
+  WindowState State() const override { return WindowState::Normal; }
+  void SetState(WindowState) override {}
+  void SetRoundRegion(int left, int top, int right, int bottom, int, int) override {
+    region = {left, top, right - left, bottom - top};
+  }
+  void SetWindowPos(InsertAfter, int, int, int, int, std::uint32_t) override {}
+  void ReleaseCapture() override {}
+  std::intptr_t SendMessageA(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  void Unload() override { unloaded = true; }
+
+  void DoEvents() override {
+    ++passes;
+    if (onPass) onPass();
+  }
+  int ShowMessage(const std::string& text, const std::string&, int) override {
+    messages.push_back(text);
+    return 1;
+  }
+  bool GetCursorPos(Point&) override { return false; }
+
+  std::string ExecutablePath() override { return "C:\\Tools\\OrvaneSetup.exe"; }
+  StartOutcome startOutcome = StartOutcome::Started;
+  StartOutcome StartProgram(const std::string& path) override {
+    started.push_back(path);
+    return startOutcome;
+  }
+  void EndProcess() override { ended = true; }
+
+  bool GetVersionExA(OsVersionInfo& info) override {
+    info.majorVersion = majorVersion;
+    info.minorVersion = minorVersion;
+    info.platformId = platformId;
+    return true;
+  }
+  std::string ThousandsSeparator() override { return ","; }
+
+  ItemIdList SpecialFolderLocation(std::intptr_t, std::int32_t) override {
+    ++dialogs;
+    return nullptr;
+  }
+  ItemIdList BrowseForFolder(const BrowseInfo&, std::string&) override { return nullptr; }
+  bool PathFromIdList(ItemIdList, std::string&) override { return false; }
+  void FreeItemIdList(ItemIdList) override {}
+
+  std::optional<std::string> ElementText(const std::string& path, const std::string& root,
+                                         const std::string& child) override {
+    const auto found = customers.find(path);
+    if (found == customers.end() || root != "Info" || child != "Customer") return std::nullopt;
+    return found->second;
+  }
+};
+
+// Files as byte strings, with failures on demand. As on Windows, an open file
+// can be neither removed nor moved.
+class MemoryFileSystem : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders, open;
+  bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
+
+  bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+  bool PathExists(const std::string& path) override {
+    return FileExists(path) || folders.count(path) > 0;
+  }
+  bool CreateFolder(const std::string& path) override { return folders.insert(path).second; }
+  bool RemoveFile(const std::string& path) override {
+    return open.count(path) == 0 && files.erase(path) > 0;
+  }
+  std::optional<std::uint64_t> FileLength(const std::string& path) override {
+    if (!FileExists(path)) return std::nullopt;
+    return files[path].size();
+  }
+  bool MoveReplacing(const std::string& from, const std::string& to) override {
+    if (moveFails || open.count(from) > 0 || open.count(to) > 0 || !FileExists(from)) return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
+  std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override {
+    if (openFails || !open.insert(path).second) return nullptr;
+    files[path].clear();
+    return std::make_unique<File>(*this, path);
+  }
+
+ private:
+  struct File : OutputFile {
+    File(MemoryFileSystem& owner, std::string path) : fs(owner), name(std::move(path)) {}
+    ~File() override { fs.open.erase(name); }
+    bool Write(const void* data, std::size_t size) override {
+      if (fs.writeFails || fs.open.count(name) == 0) return false;
+      fs.files[name].append(static_cast<const char*>(data), size);
+      return true;
+    }
+    bool Close() override {
+      fs.open.erase(name);
+      return !fs.closeFails;
+    }
+    MemoryFileSystem& fs;
+    std::string name;
+  };
+};
+
+// The same scripted response to every request. Handles are checked for leaks
+// and double closes.
+class ScriptedInternet : public Internet {
+ public:
+  bool sessionOpens = true, addressOpens = true;
+  std::optional<std::string> status = "200";  // nullopt: the status can't be read
+  std::optional<std::string> length;          // nullopt: no length announced
+  std::string body;
+  std::optional<std::size_t> failingRead;  // the 0-based read that fails
+  std::size_t reads = 0;
+  std::vector<std::string> purged, sessions, urls;  // sessions: access type and proxy
+  std::set<InternetHandle> open;
+  int badCloses = 0;
+
+  void Serve(std::string bytes) {
+    length = std::to_string(bytes.size());
+    body = std::move(bytes);
+  }
+
+  bool DeleteUrlCacheEntryA(const std::string& url) override {
+    purged.push_back(url);
+    return false;
+  }
+  InternetHandle InternetOpenA(const std::string&, std::uint32_t access, const char* proxy,
+                               const char*, std::uint32_t) override {
+    sessions.push_back(std::to_string(access) + " " + (proxy ? proxy : "null"));
+    return sessionOpens ? Open() : nullptr;
+  }
+  InternetHandle InternetOpenUrlA(InternetHandle, const std::string& url, const char*,
+                                  std::uint32_t, std::uint32_t, std::uintptr_t) override {
+    urls.push_back(url);
+    served_ = 0;
+    return addressOpens ? Open() : nullptr;
+  }
+  bool HttpQueryInfoA(InternetHandle, std::uint32_t level, void* buffer, std::uint32_t& size,
+                      std::uint32_t&) override {
+    const std::optional<std::string>& text = level == kHttpQueryStatusCode ? status : length;
+    if (!text || text->size() >= size) return false;
+    std::memcpy(buffer, text->c_str(), text->size() + 1);
+    size = static_cast<std::uint32_t>(text->size());
+    return true;
+  }
+  bool InternetReadFile(InternetHandle, void* buffer, std::uint32_t size,
+                        std::uint32_t& read) override {
+    read = 0;
+    if (failingRead == reads++) return false;
+    read = static_cast<std::uint32_t>(body.copy(static_cast<char*>(buffer), size, served_));
+    served_ += read;
+    return true;
+  }
+  bool InternetCloseHandle(InternetHandle handle) override {
+    if (open.erase(handle) > 0) return true;
+    ++badCloses;
+    return false;
+  }
+
+ private:
+  InternetHandle Open() { return *open.insert(reinterpret_cast<InternetHandle>(++issued_)).first; }
+  std::uintptr_t issued_ = 0;
+  std::size_t served_ = 0;
+};
+
+// frmMain on the fakes; Form_Load has not run yet.
+struct Rig {
+  FakeSystem system;
+  ScriptedInternet internet;
+  MemoryFileSystem files;
+  Platform platform{system, internet, files, system, system, system, system};
+  MdlSkin skin;
+  MdlDownload download{platform};
+  FrmMain frm{system, platform, skin, download};
+};
+
+}  // namespace orvane::testing
