@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "download/download_text.h"
 #include "fakes.h"
 
 namespace orvane::testing {
@@ -19,6 +20,8 @@ const std::string kInfo = kFolder + "\\Report\\Info.xml";
 const char* const kNetErr = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
 const char* const kFileErr =
     "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
+const char* const kStartFailed =
+    "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap.";
 
 // Each panel from every panel before it, with a download's progress left on screen.
 TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
@@ -197,12 +200,17 @@ TEST(Upgrade, StopsAfterAFailedStepButCopesWithoutTheSystemPackage) {
        {std::tuple{0u, 1u, false}, std::tuple{1u, 3u, true}, std::tuple{2u, 3u, false}}) {
     SCOPED_TRACE(failing);
     WorkflowRig rig;
+    const std::string systemPackage = kFolder + "\\OrvaneTarvikTemp\\Orvane_sys.rar";
+    rig.files.files[systemPackage] = "from an earlier run";
     rig.system.onPass = [&rig, failing = failing] {
       rig.internet.status = rig.internet.urls.size() == failing ? "404" : "200";
     };
 
     rig.Upgrade();
 
+    if (failing == 1) {
+      EXPECT_FALSE(rig.files.FileExists(systemPackage)) << "nothing stale is handed over";
+    }
     EXPECT_EQ(rig.internet.urls.size(), downloads);
     EXPECT_EQ(rig.system.messages, handedOver ? Lines{} : Lines{kFileErr});
     EXPECT_EQ(rig.system.started.size(), handedOver ? 1u : 0u);
@@ -247,6 +255,68 @@ TEST(Upgrade, FetchesThreeFilesForASafeCustomerNameThenHandsOver) {
     EXPECT_EQ(rig.system.started, safe ? Lines{kUpdater} : Lines{});
     EXPECT_EQ(rig.system.unloaded && rig.system.ended, safe);
     EXPECT_EQ(rig.system.messages.size(), safe ? 0u : 1u);
+  }
+}
+
+// A program that won't start is said so, in the same words for both; a
+// declined prompt for its rights is the user's own choice. The window stays.
+TEST(Workflows, AProgramThatWontStartIsSaidSoAndTheWindowStays) {
+  for (const bool upgrade : {false, true}) {
+    for (const auto& [outcome, messages] : {std::pair{StartOutcome::Failed, Lines{kStartFailed}},
+                                            std::pair{StartOutcome::Declined, Lines{}}}) {
+      SCOPED_TRACE(::testing::Message() << upgrade << " " << static_cast<int>(outcome));
+      WorkflowRig rig;
+      rig.system.startOutcome = outcome;
+
+      upgrade ? rig.Upgrade() : rig.Install();
+
+      EXPECT_EQ(rig.system.started, Lines{upgrade ? kUpdater : kInstaller});
+      EXPECT_EQ(rig.system.messages, messages);
+      EXPECT_FALSE(rig.system.unloaded || rig.system.ended);
+      EXPECT_FALSE(rig.frm.Downloading || rig.frm["txtFolder"].Locked());
+    }
+  }
+}
+
+// Whatever happens to the folder box meanwhile, every file of the upgrade
+// goes to the folder it started in, and the box takes no typing until the
+// upgrade is over.
+TEST(Upgrade, StaysInTheFolderItStartedInWithTheBoxLocked) {
+  WorkflowRig rig;
+  bool locked = true;
+  rig.system.onPass = [&] {
+    locked = locked && rig.frm["txtFolder"].Locked();
+    rig.frm["txtFolder"].SetCaption("");
+  };
+
+  rig.Upgrade();
+
+  EXPECT_TRUE(locked);
+  EXPECT_EQ(rig.system.started, Lines{kUpdater});
+  for (const auto& [path, bytes] : rig.files.files)
+    EXPECT_EQ(path.rfind(kFolder, 0) == 0 || path == kInstaller, true) << path;
+}
+
+// Stop and Exit in the middle of a download: the partial file is closed and
+// gone before the program ends (and before Stop starts the fresh copy).
+TEST(Workflows, StopAndExitMidDownloadLeaveNoPartialFile) {
+  for (const char* command : {"cmdExit", "cmdStop"}) {
+    SCOPED_TRACE(command);
+    WorkflowRig rig;
+    bool partialBefore = false, partialAfter = true;
+    rig.system.onPass = [&] {
+      if (!rig.files.open.count(PartialFileName(kInstaller))) return;
+      partialBefore = true;
+      rig.frm.Click(rig.frm[command]);
+      partialAfter = rig.files.FileExists(PartialFileName(kInstaller));
+      rig.system.onPass = nullptr;
+    };
+
+    rig.Install();
+
+    EXPECT_TRUE(partialBefore);
+    EXPECT_FALSE(partialAfter);
+    EXPECT_TRUE(rig.system.ended);
   }
 }
 
