@@ -1,5 +1,5 @@
 # Windows build: OrvaneSetup.exe (GUI, static runtime, artwork embedded) and
-# the Windows-side test programs that run under Wine.
+# the programs the demo and the Wine tests run beside it.
 enable_language(RC)
 
 set(ORVANE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/resources)
@@ -54,7 +54,6 @@ orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}")
 
 add_subdirectory(tools/win)
 add_subdirectory(bench)
-add_subdirectory(tests/win)
 
 # Stand-ins for the installer and the live-update program that the demo
 # server serves and the end-to-end tests start.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds OrvaneSetup.exe and runs it under Wine against
 # the local demo product server: on your display if there is one, otherwise
-# inside a private Xvfb display, where it clicks Install itself and saves
-# screenshots, saying where.
+# (or with ORVANE_DEMO_UNATTENDED=1) inside a private Xvfb display, where it
+# clicks Install itself, saves screenshots, says where and ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -5,9 +5,10 @@ The demo server serves, on localhost:8471 (HTTP and HTTPS on the one port),
 the stand-in installer, the stand-in updater and two small packages; its test
 certificate authority is trusted inside the project's own Wine prefix only.
 With a usable display the window opens there and this waits until it closes.
-Without one it runs in a private Xvfb display, clicks Install itself, and
-saves screenshots of the install panel during the download and of the window
-after it."""
+Without one, or with ORVANE_DEMO_UNATTENDED=1 whatever DISPLAY says, it runs
+in a private Xvfb display, clicks Install itself, saves screenshots of the
+home panel (as docs/screenshot-home.png shows it), of the install panel during
+the download and of the window after it, prints their paths and ends."""
 
 import os
 import subprocess
@@ -26,7 +27,7 @@ INSTALL_BUTTON = (392 + 58, 48 + 15)  # the middle of cmdOrvane, window pixels
 
 
 def display_usable():
-    if not os.environ.get("DISPLAY"):
+    if os.environ.get("ORVANE_DEMO_UNATTENDED") == "1" or not os.environ.get("DISPLAY"):
         return False
     return subprocess.run(["xdpyinfo"], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL).returncode == 0
@@ -39,42 +40,46 @@ class ExistingDisplay:
         return dict(os.environ)
 
 
-def save_window(display, window, name):
-    x, y, width, height = display.geometry(window)
-    harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
-    path = harness.SCREENSHOTS / name
-    display.settled_screenshot().crop((x, y, x + width, y + height)).save(path)
-    return path
-
-
 def run_unattended(server, program):
     with harness.wine_session() as (display, wine):
         wine.trust_test_ca()
-        print(f"No display found: running a copy of {program} inside Xvfb {display.name}.")
+        print(f"Unattended: running a copy of {program} inside Xvfb {display.name}.", flush=True)
         # Slow the installer down so the progress shows long enough to see.
         server.set_mode("/install/install.exe", "drip", chunk=8192, delay=0.15)
         demo_folder = harness.ROOT / "build" / "demo"
         program = harness.copy_program(demo_folder)
-        wine.start(program, cwd=demo_folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shots = harness.SCREENSHOTS
+        shots.mkdir(parents=True, exist_ok=True)
+        demo = wine.start(program, cwd=demo_folder, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL)
         window = display.find_window(TITLE)
-        x, y, _, _ = display.geometry(window)
-        idle_band = display.settled_screenshot().getpixel((x + 40, y + 225))
+        x, y, width, height = display.geometry(window)
+
+        def window_of(screen, name):
+            screen.crop((x, y, x + width, y + height)).save(shots / name)
+            return shots / name
+        screen = display.settled_screenshot()
+        home = window_of(screen, "demo-home.png")
+        idle_band = screen.getpixel((x + 40, y + 225))
         display.click(x + INSTALL_BUTTON[0], y + INSTALL_BUTTON[1])
 
         def progress_shown():
             # The bar has grown past x = 40 in the footer band.
             screen = display.screenshot()
             return screen if screen.getpixel((x + 40, y + 225)) != idle_band else None
-        screen = harness.wait_for(progress_shown, 30, "the progress bar to grow")
-        during = harness.SCREENSHOTS / "demo-install-during.png"
-        screen.crop((x, y, x + 528, y + 255)).save(during)
+        during = window_of(harness.wait_for(progress_shown, 30, "the progress bar to grow"),
+                           "demo-install-during.png")
         display.find_window("install \\(stand-in\\)", timeout=60)
-        after = save_window(display, window, "demo-install-after.png")
-        full = harness.SCREENSHOTS / "demo-screen.png"
-        display.settled_screenshot().save(full)
+        screen = display.settled_screenshot()
+        after = window_of(screen, "demo-install-after.png")
+        full = shots / "demo-screen.png"
+        screen.save(full)
         print(f"Install downloaded and started the stand-in installer "
               f"({server.stats()['counts'].get('/install/install.exe', 0)} request).")
-        print(f"Screenshots: {during}\n             {after}\n             {full}")
+        wine.kill_all()
+        demo.wait(timeout=30)
+        print(f"Screenshots: {home}\n             {during}\n             {after}\n"
+              f"             {full}")
 
 
 def main():

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both builds and runs every test: the core's
-# unit tests (native, sanitizers on), the test server's self-test, the
-# Windows program and its Windows-side tests under Wine in Xvfb, and a
-# bounded fuzzing run over the download engine's text handling.
+# unit tests (native, sanitizers on), a smoke test of the test server, the
+# Windows program's end-to-end tests under Wine in Xvfb, and a bounded
+# fuzzing run over the download engine's text handling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 python=/usr/bin/python3
@@ -21,7 +21,7 @@ step "Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
 
-step "Test server self-test"
+step "Test server smoke test"
 $python -m unittest discover -s tests/server -p 'test_*selftest*.py'
 
 step "Windows program under Wine"

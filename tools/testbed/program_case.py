@@ -57,13 +57,10 @@ class ProgramCase(unittest.TestCase):
         for process in self.processes:
             process.wait(timeout=30)
 
-    def start(self, folder, program="OrvaneSetup.exe"):
-        """A copy of the program (always named OrvaneSetup.exe) started from folder."""
-        target = harness.copy_program(folder, program)
-        if target.name != "OrvaneSetup.exe":
-            target = target.rename(Path(folder) / "OrvaneSetup.exe")
-        process = self.wine.start(target, cwd=folder, stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
+    def start(self, folder):
+        """A fresh copy of the program started from folder."""
+        process = self.wine.start(harness.copy_program(folder), cwd=folder,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         self.window = self.display.find_window(TITLE)
         self.origin = self.display.geometry(self.window)[:2]
@@ -147,9 +144,3 @@ class ProgramCase(unittest.TestCase):
     def no_window(self, title):
         pattern = "^" + title.replace("(", r"\(").replace(")", r"\)") + "$"
         return self.display.xdotool("search", "--onlyvisible", "--name", pattern) is None
-
-    def save_window(self, name, image=None):
-        x, y = self.origin
-        image = image or self.display.settled_screenshot()
-        harness.SCREENSHOTS.mkdir(parents=True, exist_ok=True)
-        image.crop((x, y, x + 528, y + 255)).save(harness.SCREENSHOTS / name)
