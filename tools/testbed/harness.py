@@ -162,8 +162,8 @@ class Wine:
             marker.write_text("ok\n")
         return self
 
-    def run(self, program, *args, timeout=120, input_text=None):
-        return subprocess.run(["wine", str(program), *map(str, args)], env=self.env(),
+    def run(self, program, *args, timeout=120, input_text=None, env=None):
+        return subprocess.run(["wine", str(program), *map(str, args)], env={**self.env(), **(env or {})},
                               capture_output=True, text=True, timeout=timeout, input=input_text)
 
     def run_checked(self, program, *args, timeout=120):
@@ -173,9 +173,9 @@ class Wine:
                                  f"{result.stdout}\n{result.stderr}")
         return result.stdout
 
-    def start(self, program, *args, cwd=None, **popen):
-        return subprocess.Popen(["wine", str(program), *map(str, args)], env=self.env(), cwd=cwd,
-                                **popen)
+    def start(self, program, *args, cwd=None, env=None, **popen):
+        return subprocess.Popen(["wine", str(program), *map(str, args)],
+                                env={**self.env(), **(env or {})}, cwd=cwd, **popen)
 
     def trust_test_ca(self):
         """The test certificate authority, trusted in this prefix only (never

@@ -57,9 +57,9 @@ class ProgramCase(unittest.TestCase):
         for process in self.processes:
             process.wait(timeout=30)
 
-    def start(self, folder):
+    def start(self, folder, env=None):
         """A fresh copy of the program started from folder."""
-        process = self.wine.start(harness.copy_program(folder), cwd=folder,
+        process = self.wine.start(harness.copy_program(folder), cwd=folder, env=env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         self.window = self.display.find_window(TITLE)
@@ -78,6 +78,15 @@ class ProgramCase(unittest.TestCase):
         self.box_clicks += 1
         self.click(name, offset=(-40 if self.box_clicks % 2 else 40, 0))
         self.wait_until(lambda: self.inspection()["focus"] == name, 10, f"{name} to take the keys")
+
+    def paste_into(self, name, text):
+        """Pastes text into a box as a user does from Explorer: xdotool can't
+        type Vietnamese letters, the clipboard carries them."""
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text, text=True,
+                       env=self.display.env(), check=True, timeout=10)
+        self.focus_box(name)
+        self.keys("ctrl+a", "ctrl+v")
+        self.wait_until(lambda: self.text_of(name) == text, 10, f"the text pasted into {name}")
 
     def keys(self, *combos):
         # A pause between combinations, as for the mouse: Wine is given time

@@ -1,0 +1,116 @@
+"""What a setup program run from the Downloads folder must be: it loads no DLL
+from its own folder, imports only DLLs the system keeps known, asks for
+administrator rights, says what it is, can be signed, and says so when the
+program it downloaded won't start."""
+
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+import pefile
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
+from demo_tree import build_installation  # noqa: E402
+from download_probe import windows_path  # noqa: E402
+from program_case import ProgramCase, starts  # noqa: E402
+
+EXE = harness.BUILD / "OrvaneSetup.exe"
+KNOWN = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "gdiplus.dll",
+         "kernel32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll",
+         "shlwapi.dll", "user32.dll"}
+# Windows' order for a DLL that is not a known one: the program's folder first.
+PREFER_PLANTED = {"WINEDLLOVERRIDES": "mscoree,mshtml=;wininet,msimg32,xmllite=n,b"}
+START_FAILED = ("Khong khoi dong duoc chuong trinh vua tai ve.\r\n"
+                "Xin vui long lien he nha cung cap.")
+HOME = {"cmdOrvane", "cmdUpd", "cmdHelp", "cmdProxy", "cmdExit"}
+UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", "cmdBr"}
+
+
+class TheReleaseExe(unittest.TestCase):
+    def test_imports_only_known_dlls_asks_for_administrator_rights_and_says_what_it_is(self):
+        pe = pefile.PE(str(EXE))
+        imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
+        self.assertLessEqual(imports, KNOWN)
+        manifests = [pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
+                     for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries if kind.id == 24
+                     for name in kind.directory.entries for leaf in name.directory.entries]
+        self.assertEqual(len(manifests), 1)
+        self.assertIn(b'level="requireAdministrator"', manifests[0])
+        strings = {key.decode(): value.decode() for info in pe.FileInfo[0]
+                   if info.Key == b"StringFileInfo" for table in info.StringTable
+                   for key, value in table.entries.items()}
+        self.assertLessEqual({"FileDescription": "Orvane Setup", "ProductName": "Orvane",
+                              "FileVersion": "12.0.0.0", "ProductVersion": "12.0.0.0",
+                              "OriginalFilename": "OrvaneSetup.exe"}.items(), strings.items())
+        self.assertTrue({"CompanyName", "InternalName", "LegalCopyright"} <= strings.keys())
+        self.assertEqual((pe.OPTIONAL_HEADER.MajorSubsystemVersion,
+                          pe.OPTIONAL_HEADER.MinorSubsystemVersion), (6, 1))
+
+    def test_a_copy_signed_with_scripts_sign_verifies(self):
+        with tempfile.TemporaryDirectory() as work:
+            work = Path(work)
+            (work / "password").write_text("throwaway\n")
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days",
+                            "1", "-subj", "/CN=Orvane test signing", "-keyout", work / "key.pem",
+                            "-out", work / "cert.pem", "-addext", "extendedKeyUsage=codeSigning"],
+                           check=True, capture_output=True)
+            subprocess.run(["openssl", "pkcs12", "-export", "-inkey", work / "key.pem", "-in",
+                            work / "cert.pem", "-out", work / "cert.pfx", "-passout",
+                            f"file:{work / 'password'}"], check=True, capture_output=True)
+            copy = shutil.copy2(EXE, work / "OrvaneSetup.exe")
+            subprocess.run(["bash", harness.ROOT / "scripts" / "sign", work / "cert.pfx",
+                            work / "password", copy], check=True, capture_output=True)
+            verified = subprocess.run(["osslsigncode", "verify", "-CAfile", work / "cert.pem",
+                                       "-in", copy], capture_output=True, text=True)
+        self.assertIn("Signature verification: ok", verified.stdout, verified.stderr)
+
+
+class SafeStart(ProgramCase):
+    centre = {"cmdOrvane": (450, 63), "cmdUpd": (450, 96), "cmdOK": (450, 95),
+              "txtFolder": (182, 154)}
+
+    def test_no_dll_planted_beside_the_program_is_loaded_by_an_upgrade_or_an_install(self):
+        downloads = Path(tempfile.mkdtemp(prefix="Downloads ", dir=self.scratch.name))
+        for name in ("wininet.dll", "msimg32.dll", "xmllite.dll"):
+            shutil.copy2(harness.BUILD / "planted" / name, downloads / name)
+        log = downloads / "planted.log"
+        # The plant would work: a program that loads by bare name takes it.
+        self.wine.run(shutil.copy2(harness.BUILD / "bare_load.exe", downloads), "xmllite.dll",
+                      env=PREFER_PLANTED)
+        self.assertTrue(log.exists(), "the planted xmllite.dll was not picked up")
+        log.unlink()
+
+        installation = build_installation(Path(self.scratch.name) / "Orvane", self.customer)
+        self.start(downloads, env=PREFER_PLANTED)
+        self.click("cmdUpd")
+        self.wait_for_panel(UPGRADE, "the upgrade panel", timeout=20)
+        self.paste_into("txtFolder", windows_path(installation))
+        self.click("cmdOK")
+        self.wait_until(lambda: starts(installation / "Tarvik.starts.log"), 60, "the updater")
+        self.wine.kill_all()
+        self.start(downloads, env=PREFER_PLANTED)
+        self.click("cmdOrvane")
+        started = harness.wait_for(lambda: starts(downloads / "install.starts.log"), 30,
+                                   "the installer")
+        self.assertFalse(log.exists(), log.exists() and log.read_text())
+        self.assertEqual(started[0]["workingFolder"].rstrip("\\").lower(),
+                         windows_path(downloads).lower())
+
+    def test_an_installer_that_is_not_a_program_is_said_so_and_nothing_starts(self):
+        served = self.tree / "install" / "install.exe"
+        self.addCleanup(served.write_bytes, served.read_bytes())
+        served.write_bytes(b"<html>Service unavailable</html>\n" * 300)
+        folder = Path(tempfile.mkdtemp(prefix="app ", dir=self.scratch.name))
+        self.start(folder)
+        self.click("cmdOrvane")
+        self.assertEqual(self.message(), START_FAILED)
+        self.wait_for_panel(HOME, "the home panel after the message")
+        self.assertFalse((folder / "install.starts.log").exists())
+
+
+if __name__ == "__main__":
+    unittest.main()
