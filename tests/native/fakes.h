@@ -23,6 +23,8 @@ namespace orvane::testing {
 // dialog (counted; it finds no folder to start from) and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
+  WindowState state = WindowState::Normal;
+  Point cursor;
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
   int passes = 0, dialogs = 0;
@@ -38,9 +40,9 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   double TwipsPerPixelX() const override { return 15; }
   double TwipsPerPixelY() const override { return 15; }
   TwipsRect Placement() const override { return placement; }
-  void MoveTo(const TwipsRect&) override {}
-  WindowState State() const override { return WindowState::Normal; }
-  void SetState(WindowState) override {}
+  void MoveTo(const TwipsRect& to) override { placement = to; }
+  WindowState State() const override { return state; }
+  void SetState(WindowState to) override { state = to; }
   void SetRoundRegion(int left, int top, int right, int bottom, int, int) override {
     region = {left, top, right - left, bottom - top};
   }
@@ -57,7 +59,10 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
     messages.push_back(text);
     return 1;
   }
-  bool GetCursorPos(Point&) override { return false; }
+  bool GetCursorPos(Point& point) override {
+    point = cursor;
+    return true;
+  }
 
   std::string ExecutablePath() override { return "C:\\Tools\\OrvaneSetup.exe"; }
   StartOutcome startOutcome = StartOutcome::Started;

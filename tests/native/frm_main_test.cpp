@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "download/download_text.h"
 #include "fakes.h"
@@ -105,6 +106,38 @@ TEST(Skin, FrameAndGripsFollowTheEdgesAtAnySize) {
 
 // Windows of major version 5 lack the TLS the server asks for; the rest,
 // older, newer or unknown, use https.
+// The title's button, a double-click on the title and a maximise or restore
+// from outside the skin switch alike, with the glyph to match. A grip moves
+// the window's edges by the cursor's travel from press to release, never
+// below the smallest size.
+TEST(Skin, MaximiseRestoreEveryWayAndResizeByTheGrips) {
+  Rig rig;
+  FrmMain& frm = rig.frm;
+  frm.Form_Load();
+  const std::function<void(WindowState)> ways[] = {
+      [&](WindowState) { frm.Click(frm["imgTitleMaxRestore"]); },
+      [&](WindowState) { frm.DblClick(frm["lblTitle"]); },
+      [&](WindowState wanted) { EXPECT_TRUE(static_cast<Form&>(frm).StateRequested(wanted)); }};
+  for (const auto& toggle : ways) {
+    for (const auto& [state, glyph] : {std::pair{WindowState::Maximized, "glyph_restore.bmp"},
+                                       std::pair{WindowState::Normal, "glyph_maximize.bmp"}}) {
+      toggle(state);
+      EXPECT_EQ(rig.system.state, state);
+      EXPECT_EQ(frm["imgTitleMaxRestore"].Picture(), glyph);
+    }
+  }
+  auto drag = [&](int grip, Point from, Point to) {
+    rig.system.cursor = from;
+    frm.MouseDown(frm.Element("Resizer", grip), {});
+    rig.system.cursor = to;
+    frm.MouseUp(frm.Element("Resizer", grip), {});
+  };
+  drag(4, {500, 500}, {520, 490});  // bottom right
+  EXPECT_EQ(rig.system.placement, (TwipsRect{0, 0, 548 * 15, 245 * 15}));
+  drag(7, {0, 0}, {2000, 2000});  // top left, past the bottom right
+  EXPECT_EQ(rig.system.placement, (TwipsRect{2000 * 15, 2000 * 15, 57 * 15, 90 * 15}));
+}
+
 TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
   for (const std::uint32_t majorVersion : {0u, 3u, 4u, 5u, 6u, 10u}) {
     for (const std::uint32_t minorVersion : {0u, 1u, 2u, 10u}) {

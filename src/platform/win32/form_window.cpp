@@ -1,6 +1,9 @@
 #include "platform/win32/form_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstdlib>
 
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/picture_button.h"
@@ -191,10 +194,29 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (!control) return;
   const WORD code = HIWORD(wParam);
   if (control->Kind() == ControlKind::PictureButton && code == BN_CLICKED) {
-    form_->Click(*control);
+    if (!IsSecondHalfOfDoubleClick()) form_->Click(*control);
   } else if (control->Kind() == ControlKind::TextBox && code == EN_CHANGE && !settingText_) {
     form_->TextTyped(const_cast<Control&>(*control), Narrow(WindowText(child)));
   }
+}
+
+// A double-click on a picture button is one click, even when the first
+// click put another button in its place (Stop takes Install's, OK takes
+// Upgrade's): a click that comes within the double-click time and distance
+// of the previous one is its second half. Times and places are the
+// releases', which these clicks are sent from.
+bool FormWindow::IsSecondHalfOfDoubleClick() {
+  const LONG time = GetMessageTime();
+  const DWORD position = GetMessagePos();
+  const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  const bool second =
+      clickedBefore_ && static_cast<DWORD>(time - lastClickTime_) <= GetDoubleClickTime() &&
+      std::abs(point.x - lastClickPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+      std::abs(point.y - lastClickPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  clickedBefore_ = !second;  // a third click starts afresh
+  lastClickTime_ = time;
+  lastClickPoint_ = point;
+  return second;
 }
 
 const Control* FormWindow::ControlForChild(HWND child) const {

@@ -68,6 +68,7 @@ class FormWindow : public WindowPort {
 
   void CreateChildren();
   void OnCommand(WPARAM wParam, LPARAM lParam);
+  bool IsSecondHalfOfDoubleClick();
   const Control* ControlForChild(HWND child) const;
   HWND ChildFor(const Control& control) const;
 
@@ -97,6 +98,9 @@ class FormWindow : public WindowPort {
   RECT pendingRepaint_{};             // changes not yet handed to the window
   ULONGLONG lastRepaint_ = 0;
   bool repaintTimerSet_ = false;
+  bool clickedBefore_ = false;  // the last button click, for double-clicks
+  LONG lastClickTime_ = 0;
+  POINT lastClickPoint_{};
   // Last, so it goes first: the children go before the fonts they use.
   WindowHandle window_;
 };

@@ -65,10 +65,8 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    // The second press of a double-click is not a second click.
-    case WM_LBUTTONDBLCLK:
-      return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
       SetCapture(button);
       SetPressed(button, true);
       return 0;
@@ -101,7 +99,6 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 bool RegisterPictureButtonClass(HINSTANCE instance, HCURSOR hand) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  // With double-clicks on, the second press of one arrives as such and is ignored.
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = ButtonProc;
   windowClass.cbWndExtra = sizeof(LONG_PTR);
