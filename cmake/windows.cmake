@@ -8,6 +8,15 @@ file(GLOB ORVANE_ARTWORK CONFIGURE_DEPENDS
 
 # Every picture is embedded as RCDATA under its file name, upper-cased with
 # "." as "_" ("bg.jpg" -> BG_JPG), which is how the host looks it up.
+# The manifest names the processor the program is built for.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ORVANE_MANIFEST_ARCH amd64)
+else()
+  set(ORVANE_MANIFEST_ARCH x86)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest.in
+  ${CMAKE_BINARY_DIR}/orvane.manifest @ONLY)
+
 set(ORVANE_RC "")
 foreach(picture ${ORVANE_ARTWORK})
   get_filename_component(file_name ${picture} NAME)
@@ -17,12 +26,12 @@ foreach(picture ${ORVANE_ARTWORK})
 endforeach()
 string(APPEND ORVANE_RC "ORVANE ICON \"${ORVANE_RESOURCE_DIR}/orvane.ico\"\n")
 string(APPEND ORVANE_RC "HAND CURSOR \"${ORVANE_RESOURCE_DIR}/hand.cur\"\n")
-string(APPEND ORVANE_RC "1 24 \"${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest\"\n")
+string(APPEND ORVANE_RC "1 24 \"${CMAKE_BINARY_DIR}/orvane.manifest\"\n")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/orvane_resources.rc CONTENT "${ORVANE_RC}")
 # The compiler of resources reports no dependencies: a changed picture or
 # manifest must still rebuild what embeds it.
 set_source_files_properties(${CMAKE_BINARY_DIR}/orvane_resources.rc PROPERTIES OBJECT_DEPENDS
-  "${ORVANE_ARTWORK};${ORVANE_RESOURCE_DIR}/orvane.ico;${ORVANE_RESOURCE_DIR}/hand.cur;${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest")
+  "${ORVANE_ARTWORK};${ORVANE_RESOURCE_DIR}/orvane.ico;${ORVANE_RESOURCE_DIR}/hand.cur;${CMAKE_BINARY_DIR}/orvane.manifest")
 
 file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp)

@@ -17,9 +17,13 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j2
 ctest --test-dir build/native --output-on-failure -j2
 
-step "Windows build"
+step "Windows build (32-bit, as shipped)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
+
+step "Windows build (64-bit, kept compiling)"
+cmake --preset windows64 >/dev/null
+cmake --build --preset windows64 -j2 --target OrvaneSetup
 
 step "Test server smoke test"
 $python -m unittest discover -s tests/server -p 'test_*selftest*.py'

@@ -129,6 +129,25 @@ TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
   }
 }
 
+// Past 32 bits, as in the 32-bit program: the counts, kilobytes and captions
+// stay exact and the transfer completes.
+TEST(Download, ABodyBeyondFourGibibytesCompletes) {
+  DownloadRig rig;
+  const std::uint64_t size = (std::uint64_t{1} << 32) + 3 * 4096 + 17;
+  rig.files.lengthsOnly = true;
+  rig.internet.madeUp = size;
+  rig.internet.length = std::to_string(size);
+  std::string lastPass;
+  rig.system.onPass = [&] { lastPass = rig.Caption().Caption(); };
+
+  EXPECT_EQ(rig.Run(), "");
+
+  EXPECT_EQ(lastPass, "Downloading ... 100%: 4,194,316Kb / 4,194,316Kb");
+  EXPECT_EQ(rig.files.FileLength(kTarget), size);
+  EXPECT_EQ(rig.Caption().Caption(), "Finished 100%: 4194316Kb / 4194316Kb");
+  EXPECT_EQ(rig.system.passes, 1048580);
+}
+
 TEST(DownloadText, HeaderNumberIsTheLeadingDigitRunWithin64Bits) {
   EXPECT_EQ(ParseHeaderNumber(" \t1535.9"), 1535u);
   EXPECT_EQ(ParseHeaderNumber("007"), 7u);

@@ -1,6 +1,7 @@
 // Recording fakes of the platform seam, and frmMain wired to them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -103,6 +104,9 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders, open;
   bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
+  // Bodies too large to hold: files written while set keep their length only.
+  bool lengthsOnly = false;
+  std::map<std::string, std::uint64_t> lengths;
 
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool PathExists(const std::string& path) override {
@@ -114,10 +118,11 @@ class MemoryFileSystem : public FileSystem {
   }
   std::optional<std::uint64_t> FileLength(const std::string& path) override {
     if (!FileExists(path)) return std::nullopt;
-    return files[path].size();
+    return lengthsOnly ? lengths[path] : files[path].size();
   }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
     if (moveFails || open.count(from) > 0 || open.count(to) > 0 || !FileExists(from)) return false;
+    lengths[to] = lengths[from];
     files[to] = files[from];
     files.erase(from);
     return true;
@@ -125,6 +130,7 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override {
     if (openFails || !open.insert(path).second) return nullptr;
     files[path].clear();
+    lengths[path] = 0;
     return std::make_unique<File>(*this, path);
   }
 
@@ -134,7 +140,8 @@ class MemoryFileSystem : public FileSystem {
     ~File() override { fs.open.erase(name); }
     bool Write(const void* data, std::size_t size) override {
       if (fs.writeFails || fs.open.count(name) == 0) return false;
-      fs.files[name].append(static_cast<const char*>(data), size);
+      fs.lengths[name] += size;
+      if (!fs.lengthsOnly) fs.files[name].append(static_cast<const char*>(data), size);
       return true;
     }
     bool Close() override {
@@ -154,6 +161,7 @@ class ScriptedInternet : public Internet {
   std::optional<std::string> status = "200";  // nullopt: the status can't be read
   std::optional<std::string> length;          // nullopt: no length announced
   std::string body;
+  std::uint64_t madeUp = 0;                // when set, a body of this many zero bytes instead
   std::optional<std::size_t> failingRead;  // the 0-based read that fails
   std::size_t reads = 0;
   std::vector<std::string> purged, sessions, urls;  // sessions: access type and proxy
@@ -192,7 +200,12 @@ class ScriptedInternet : public Internet {
                         std::uint32_t& read) override {
     read = 0;
     if (failingRead == reads++) return false;
-    read = static_cast<std::uint32_t>(body.copy(static_cast<char*>(buffer), size, served_));
+    if (madeUp > 0) {
+      read = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, madeUp - served_));
+      std::memset(buffer, 0, read);
+    } else {
+      read = static_cast<std::uint32_t>(body.copy(static_cast<char*>(buffer), size, served_));
+    }
     served_ += read;
     return true;
   }
@@ -205,7 +218,7 @@ class ScriptedInternet : public Internet {
  private:
   InternetHandle Open() { return *open.insert(reinterpret_cast<InternetHandle>(++issued_)).first; }
   std::uintptr_t issued_ = 0;
-  std::size_t served_ = 0;
+  std::uint64_t served_ = 0;
 };
 
 // frmMain on the fakes; Form_Load has not run yet.
