@@ -293,6 +293,28 @@ class CountingUserInterface : public win32::Win32UserInterface {
   double passSeconds_ = 0;
 };
 
+// The real host window, counting its paints (system paints and repaints of
+// changes alike) and the time they took.
+class CountingFormWindow : public win32::FormWindow {
+ public:
+  using FormWindow::FormWindow;
+  std::uint64_t Paints() const { return paints_; }
+  double PaintSeconds() const { return paintSeconds_; }
+
+ protected:
+  void PaintArea(HDC dc, const RECT& area) override {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    FormWindow::PaintArea(dc, area);
+    ++paints_;
+    paintSeconds_ += SecondsSince(start);
+  }
+
+ private:
+  std::uint64_t paints_ = 0;
+  double paintSeconds_ = 0;
+};
+
 // The program's own pieces, assembled as the application does, except that
 // the message loop the download engine sees is the recording decorator.
 class ProbeWindow {
@@ -321,6 +343,7 @@ class ProbeWindow {
   MdlDownload& Download() { return download_; }
   RecordingUserInterface& Recorder() { return recorder_; }
   CountingUserInterface& Ui() { return ui_; }
+  const CountingFormWindow& Window() const { return window_; }
   win32::Win32FileSystem& Files() { return files_; }
   const CacheWatchingInternet& Internet() const { return internet_; }
 
@@ -338,7 +361,7 @@ class ProbeWindow {
   Platform platform_;
   MdlSkin skin_;
   MdlDownload download_;
-  win32::FormWindow window_;
+  CountingFormWindow window_;
   FrmMain form_;
 };
 
@@ -399,7 +422,7 @@ int RunDownload(const Options& options) {
       length ? static_cast<long long>(*length) : -1LL, elapsed, cpuSeconds,
       static_cast<unsigned long long>(recorder.Calls()),
       static_cast<unsigned long long>(probe.Ui().PassesRun()), probe.Ui().PassSeconds(),
-      static_cast<unsigned long long>(pings.Paints()), pings.PaintSeconds(),
+      static_cast<unsigned long long>(probe.Window().Paints()), probe.Window().PaintSeconds(),
       static_cast<unsigned long long>(recorder.DistinctCaptions()),
       static_cast<unsigned long long>(recorder.DistinctWidths()), options.minPassMs,
       probe.Internet().CachedAtOpen() ? "true" : "false", probe.Internet().CloseSeconds(),

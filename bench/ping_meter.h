@@ -1,8 +1,7 @@
 // Measures how soon a window's thread answers its messages: a helper thread
 // posts a timestamped message to the window every interval, and the window
 // (subclassed for it) notes how long each waited in the queue. Under a
-// download the wait is how long a click on Stop would go unanswered. It also
-// counts the window's paints and their time.
+// download the wait is how long a click on Stop would go unanswered.
 #pragma once
 
 #include <windows.h>
@@ -46,9 +45,10 @@ class PingMeter {
       std::condition_variable_any wake;
       std::unique_lock lock(mutex);
       while (!stop.stop_requested()) {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        if (PostMessageW(window_, kPing, 0, static_cast<LPARAM>(now.QuadPart))) ++posted_;
+        // Microseconds since the meter was made: they fit a 32-bit LPARAM
+        // for over half an hour, where the counter itself would not.
+        if (PostMessageW(window_, kPing, 0, static_cast<LPARAM>(MicrosecondsSinceOrigin())))
+          ++posted_;
         wake.wait_for(lock, stop, interval, [] { return false; });
       }
     });
@@ -77,9 +77,6 @@ class PingMeter {
   }
 
   std::uint64_t Posted() const { return posted_; }
-  // The window's paints meanwhile, and the time they took.
-  std::uint64_t Paints() const { return paints_; }
-  double PaintSeconds() const { return paintSeconds_; }
   std::uint64_t Answered() const { return delaysMs_.size(); }
   // The worst wait and the given quantile (0..1) of the waits, in ms.
   double WorstMs() const {
@@ -104,29 +101,20 @@ class PingMeter {
 
   static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR, DWORD_PTR self) {
-    auto* meter = reinterpret_cast<PingMeter*>(self);
-    if (message == kPing) {
-      meter->Answer(lParam);
-      return 0;
-    }
-    if (message != WM_PAINT) return DefSubclassProc(window, message, wParam, lParam);
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    QueryPerformanceCounter(&start);
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    QueryPerformanceCounter(&end);
-    ++meter->paints_;
-    meter->paintSeconds_ += static_cast<double>(end.QuadPart - start.QuadPart) /
-                            static_cast<double>(meter->frequency_.QuadPart);
-    return result;
+    if (message != kPing) return DefSubclassProc(window, message, wParam, lParam);
+    reinterpret_cast<PingMeter*>(self)->Answer(lParam);
+    return 0;
+  }
+
+  std::int64_t MicrosecondsSinceOrigin() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (now.QuadPart - origin_.QuadPart) * 1'000'000 / frequency_.QuadPart;
   }
 
   void Answer(LPARAM postedAt) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    const double frequency = static_cast<double>(frequency_.QuadPart);
-    delaysMs_.push_back(static_cast<double>(now.QuadPart - postedAt) * 1000.0 / frequency);
-    postedAt_.push_back(static_cast<double>(postedAt - origin_.QuadPart) / frequency);
+    delaysMs_.push_back(static_cast<double>(MicrosecondsSinceOrigin() - postedAt) / 1000.0);
+    postedAt_.push_back(static_cast<double>(postedAt) / 1e6);
   }
 
   HWND window_;
@@ -136,8 +124,6 @@ class PingMeter {
   // Touched by the window's thread only.
   std::vector<double> delaysMs_;
   std::vector<double> postedAt_;
-  std::uint64_t paints_ = 0;
-  double paintSeconds_ = 0;
   std::jthread poster_;
 };
 

@@ -53,24 +53,43 @@ std::string PartialFileName(std::string_view localFile) {
   return std::string(localFile) + ".download";
 }
 
-std::string GroupThousands(std::uint64_t value, std::string_view separator) {
-  if (value == 0) return {};
-  const std::string digits = std::to_string(value);
-  std::string grouped;
-  grouped.reserve(digits.size() + (digits.size() / 3) * separator.size());
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
-    grouped += digits[i];
+namespace {
+
+// Appends the digits of value, a separator between groups of three. The
+// caption is made at every block of a download, so no string is made for
+// the digits on the way.
+void AppendGrouped(std::string& text, std::uint64_t value, std::string_view separator) {
+  char digits[20];
+  int count = 0;
+  for (; value > 0; value /= 10) digits[count++] = static_cast<char>('0' + value % 10);
+  for (int i = count - 1; i >= 0; --i) {
+    text += digits[i];
+    if (i > 0 && i % 3 == 0) text += separator;
   }
+}
+
+}  // namespace
+
+std::string GroupThousands(std::uint64_t value, std::string_view separator) {
+  std::string grouped;
+  AppendGrouped(grouped, value, separator);
   return grouped;
 }
 
 std::string ProgressCaption(std::int16_t percent, std::uint64_t receivedKb,
                             std::uint64_t expectedKb, std::string_view separator) {
-  std::string caption = "Downloading ... " + std::to_string(percent) + "%: ";
-  caption += GroupThousands(receivedKb, separator);
+  std::string caption;
+  caption.reserve(48 + 2 * separator.size() * 6);
+  caption += "Downloading ... ";
+  if (percent < 0) caption += '-';
+  const std::uint64_t magnitude =
+      percent < 0 ? 0u - static_cast<std::uint64_t>(percent) : static_cast<std::uint64_t>(percent);
+  if (magnitude == 0) caption += '0';
+  AppendGrouped(caption, magnitude, "");
+  caption += "%: ";
+  AppendGrouped(caption, receivedKb, separator);
   caption += "Kb / ";
-  caption += GroupThousands(expectedKb, separator);
+  AppendGrouped(caption, expectedKb, separator);
   caption += "Kb";
   return caption;
 }

@@ -1,4 +1,6 @@
 // Painting the windowless controls, back to front, through an off-screen buffer.
+#include <algorithm>
+
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/utf.h"
@@ -49,25 +51,41 @@ void FormWindow::PaintWindowless(HDC dc, const RECT& area) {
   }
 }
 
-// Only the invalid area is composed, in a buffer of its size whose origin
-// is moved to the area's corner: a progress update repaints the caption and
-// the bar, not the whole skin, which costs a download some 1.4 ms a frame.
+HDC FormWindow::BufferFor(HDC screen, int width, int height) {
+  if (buffer_ && width <= bufferSize_.cx && height <= bufferSize_.cy) return buffer_.get();
+  const SIZE size{std::max<LONG>(width, bufferSize_.cx), std::max<LONG>(height, bufferSize_.cy)};
+  buffer_.reset();  // lets go of the old surface
+  bufferSurface_.reset(CreateCompatibleBitmap(screen, size.cx, size.cy));
+  buffer_.reset(CreateCompatibleDC(screen));
+  if (!buffer_ || !bufferSurface_) {
+    buffer_.reset();
+    return nullptr;
+  }
+  SelectObject(buffer_.get(), bufferSurface_.get());
+  bufferSize_ = size;
+  return buffer_.get();
+}
+
+// Only the invalid area is composed, in the buffer with its origin moved to
+// the area's corner: a progress update repaints the caption and the bar, not
+// the whole skin, which costs a download some 1.4 ms a frame; the buffer
+// itself is made once, not at every one of some 30 frames a second.
 void FormWindow::OnPaint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_.get(), &paint);
-  const RECT& area = paint.rcPaint;
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width > 0 && height > 0) {
-    MemoryDc buffer(CreateCompatibleDC(dc));
-    Bitmap surface(CreateCompatibleBitmap(dc, width, height));
-    SelectedObject selected(buffer.get(), surface.get());
-    SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
-    PaintWindowless(buffer.get(), area);
-    BitBlt(dc, area.left, area.top, width, height, buffer.get(), area.left, area.top, SRCCOPY);
-  }
+  PaintArea(dc, paint.rcPaint);
   EndPaint(window_.get(), &paint);
   lastRepaint_ = GetTickCount64();
+}
+
+void FormWindow::PaintArea(HDC dc, const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (HDC buffer = width > 0 && height > 0 ? BufferFor(dc, width, height) : nullptr) {
+    SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
+    PaintWindowless(buffer, area);
+    BitBlt(dc, area.left, area.top, width, height, buffer, area.left, area.top, SRCCOPY);
+  }
 }
 
 }  // namespace orvane::win32

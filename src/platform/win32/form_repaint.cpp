@@ -29,23 +29,32 @@ void FormWindow::FlushRepaint() {
   if (!window_ || IsRectEmpty(&pendingRepaint_)) return;
   const ULONGLONG now = GetTickCount64();
   if (now - lastRepaint_ < kFrameMilliseconds) {
-    // Too soon after the last repaint: the timer hands the changes over
-    // when the frame is up, so the last update is always shown.
+    // Too soon after the last repaint: a timer that ticks once a frame hands
+    // the changes over, so the last update is always shown. It runs on until
+    // a tick finds nothing to show, rather than being set and killed at every
+    // frame, each a round trip to the window server under Wine.
     if (!repaintTimerSet_) {
-      SetTimer(window_.get(), kRepaintTimer,
-               static_cast<UINT>(kFrameMilliseconds - (now - lastRepaint_)), nullptr);
+      SetTimer(window_.get(), kRepaintTimer, static_cast<UINT>(kFrameMilliseconds), nullptr);
       repaintTimerSet_ = true;
     }
     return;
   }
-  InvalidateRect(window_.get(), &pendingRepaint_, FALSE);
+  // Drawn at once rather than invalidated: a paint message would cost some
+  // more round trips to the window server for every frame.
+  if (IsWindowVisible(window_.get())) {
+    WindowDc dc(window_.get());
+    PaintArea(dc.get(), pendingRepaint_);
+  }
   SetRectEmpty(&pendingRepaint_);
   lastRepaint_ = now;
 }
 
 void FormWindow::OnRepaintTimer() {
-  KillTimer(window_.get(), kRepaintTimer);
-  repaintTimerSet_ = false;
+  if (IsRectEmpty(&pendingRepaint_)) {
+    KillTimer(window_.get(), kRepaintTimer);
+    repaintTimerSet_ = false;
+    return;
+  }
   FlushRepaint();
 }
 

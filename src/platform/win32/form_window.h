@@ -57,6 +57,11 @@ class FormWindow : public WindowPort {
                              std::intptr_t lParam) override;
   void Unload() override;
 
+ protected:
+  // Composes an area of the window off-screen and shows it: every paint and
+  // every repaint of a change goes through here.
+  virtual void PaintArea(HDC dc, const RECT& area);
+
  private:
   // No exception may unwind across the system's call: noexcept ends the
   // program where one would leave a handler.
@@ -75,6 +80,7 @@ class FormWindow : public WindowPort {
   // form_paint.cpp
   void PaintWindowless(HDC dc, const RECT& area);
   void OnPaint();
+  HDC BufferFor(HDC screen, int width, int height);
   // form_repaint.cpp
   void Invalidate(const Rect& rect);
   void OnRepaintTimer();
@@ -89,6 +95,11 @@ class FormWindow : public WindowPort {
   Form* form_ = nullptr;
   std::map<const Control*, HWND> children_;
   FontCache fonts_;
+  // The off-screen buffer paints are composed in, kept between paints and
+  // grown to the largest area painted; the DC goes before its bitmap.
+  Bitmap bufferSurface_;
+  SIZE bufferSize_{};
+  MemoryDc buffer_;
   Brush editBackground_;
   Color backColor_ = kFormBackColor;
   bool settingText_ = false;          // EN_CHANGE from our own SetWindowText

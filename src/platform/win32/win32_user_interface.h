@@ -12,7 +12,7 @@ class FormWindow;
 // Under Wine every look at the queue is a round trip to the window server,
 // so a pass that follows the previous one within this time returns at once;
 // the window still repaints and answers a click within a few milliseconds.
-inline constexpr double kDefaultMinimumPassSeconds = 0.002;
+inline constexpr double kDefaultMinimumPassSeconds = 0.008;
 
 class Win32UserInterface : public UserInterface {
  public:
