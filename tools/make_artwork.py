@@ -3,11 +3,10 @@
 # button faces, glyphs, hand cursor, window icon) into src/resources/.
 """Run with Debian's python3 + python3-pil; output is byte-for-byte reproducible."""
 
-import math
 import os
 import struct
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageDraw
 
 from artwork_kit import *  # noqa: F401,F403  (palette, geometry, drawing)
 
