@@ -18,7 +18,8 @@ from demo_tree import build_installation  # noqa: E402
 from download_probe import windows_path  # noqa: E402
 from program_case import ProgramCase, starts  # noqa: E402
 
-EXE = harness.BUILD / "OrvaneSetup.exe"
+# The shipped 32-bit program, whichever build Wine drives on this machine.
+EXE = harness.SHIPPED / "OrvaneSetup.exe"
 KNOWN = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "gdiplus.dll",
          "kernel32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll",
          "shlwapi.dll", "user32.dll"}
@@ -31,8 +32,10 @@ UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", 
 
 
 class TheReleaseExe(unittest.TestCase):
-    def test_imports_only_known_dlls_asks_for_administrator_rights_and_says_what_it_is(self):
+    def test_is_32_bit_imports_only_known_dlls_asks_for_administrator_rights_and_says_what_it_is(
+            self):
         pe = pefile.PE(str(EXE))
+        self.assertEqual(pe.FILE_HEADER.Machine, pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"])
         imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
         self.assertLessEqual(imports, KNOWN)
         manifests = [pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
@@ -40,6 +43,7 @@ class TheReleaseExe(unittest.TestCase):
                      for name in kind.directory.entries for leaf in name.directory.entries]
         self.assertEqual(len(manifests), 1)
         self.assertIn(b'level="requireAdministrator"', manifests[0])
+        self.assertIn(b'processorArchitecture="x86"', manifests[0])
         strings = {key.decode(): value.decode() for info in pe.FileInfo[0]
                    if info.Key == b"StringFileInfo" for table in info.StringTable
                    for key, value in table.entries.items()}

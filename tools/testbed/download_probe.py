@@ -27,7 +27,7 @@ def keep_wineserver_running(wine, linger_seconds=30):
     subprocess.run(["wineserver", f"-p{linger_seconds}"], env=wine.env(), timeout=30, **quiet)
     # A probe run that fails at once (nothing listens there) still makes the
     # window, so the desktop process starts here too.
-    subprocess.run(["wine", str(PROGRAM), "http://127.0.0.1:9", "/", "NUL", ":", "--ping-ms", "0"],
+    subprocess.run(wine.command(PROGRAM, "http://127.0.0.1:9", "/", "NUL", ":", "--ping-ms", "0"),
                    env=wine.env(), timeout=120, **quiet)
 
 
@@ -42,7 +42,7 @@ class Probe:
         return {k: v for k, v in self.wine.env().items() if "proxy" not in k.lower()}
 
     def run(self, *args, timeout=120):
-        result = subprocess.run(["wine", str(self.program), *map(str, args)], env=self.env(),
+        result = subprocess.run(self.wine.command(self.program, *args), env=self.env(),
                                 capture_output=True, text=True, timeout=timeout)
         lines = result.stdout.strip().splitlines()
         if result.returncode != 0 or not lines:

@@ -13,14 +13,19 @@ import tempfile
 import time
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parents[2]
-BUILD = Path(os.environ.get("ORVANE_WINDOWS_BUILD", ROOT / "build" / "windows")).resolve()
-PREFIX = Path(os.environ.get("ORVANE_WINEPREFIX", ROOT / "build" / "wineprefix")).resolve()
+sys.path.insert(0, str(Path(__file__).resolve().parent))  # the other testbed modules
+import wine_build  # noqa: E402
+
+ROOT = wine_build.ROOT
+# The build that Wine runs here, and the prefix of its loader.
+CHOSEN = wine_build.decide()
+BUILD = Path(os.environ.get("ORVANE_WINDOWS_BUILD", CHOSEN.build)).resolve()
+PREFIX = Path(os.environ.get("ORVANE_WINEPREFIX", CHOSEN.prefix("wineprefix"))).resolve()
+# The program as shipped, for the checks that only read the file.
+SHIPPED = ROOT / "build" / "windows"
 SCREENSHOTS = BUILD / "screenshots"
 TEST_CA = ROOT / "build" / "test-ca"
 STAND_INS = BUILD / "stand_ins"
-
-sys.path.insert(0, str(Path(__file__).resolve().parent))  # the other testbed modules
 
 
 class TimeoutError_(AssertionError):
@@ -139,20 +144,24 @@ class Wine:
     def __init__(self, display, prefix=PREFIX):
         self.display = display
         self.prefix = Path(prefix)
+        self.loader = CHOSEN.loader
 
     def env(self):
         # Wine's internet client takes the system's proxy from these, and the
         # tests decide for themselves which proxy, if any, a download uses.
         quiet = {name: value for name, value in self.display.env().items()
                  if name.lower() not in ("http_proxy", "https_proxy", "all_proxy", "no_proxy")}
-        return {**quiet, "WINEPREFIX": str(self.prefix), "WINEDEBUG": "-all",
+        return {**quiet, **CHOSEN.env(), "WINEPREFIX": str(self.prefix), "WINEDEBUG": "-all",
                 "WINEDLLOVERRIDES": "mscoree,mshtml="}
+
+    def command(self, program, *args):
+        return [*self.loader, str(program), *map(str, args)]
 
     def prepare(self):
         marker = self.prefix / ".orvane-ready"
         if not marker.exists():
             self.prefix.mkdir(parents=True, exist_ok=True)
-            subprocess.run(["wine", "wineboot", "-i"], env=self.env(), check=True, timeout=300,
+            subprocess.run(self.command("wineboot", "-i"), env=self.env(), check=True, timeout=300,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             # wineboot returns before the prefix is complete (the drive
             # mappings among it); programs started earlier aren't found.
@@ -163,7 +172,7 @@ class Wine:
         return self
 
     def run(self, program, *args, timeout=120, input_text=None, env=None):
-        return subprocess.run(["wine", str(program), *map(str, args)], env={**self.env(), **(env or {})},
+        return subprocess.run(self.command(program, *args), env={**self.env(), **(env or {})},
                               capture_output=True, text=True, timeout=timeout, input=input_text)
 
     def run_checked(self, program, *args, timeout=120):
@@ -174,7 +183,7 @@ class Wine:
         return result.stdout
 
     def start(self, program, *args, cwd=None, env=None, **popen):
-        return subprocess.Popen(["wine", str(program), *map(str, args)],
+        return subprocess.Popen(self.command(program, *args),
                                 env={**self.env(), **(env or {})}, cwd=cwd, **popen)
 
     def trust_test_ca(self):
