@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "main_window/workflow_context.h"
 #include "platform/form.h"
 #include "platform/platform.h"
 #include "platform/vb_runtime.h"
@@ -19,7 +21,9 @@ class FrmMain : public Form {
   static constexpr int kDesignWidth = 528;
   static constexpr int kDesignHeight = 255;
 
-  FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download);
+  // The install, upgrade and folder handlers hand their work to `workflows`.
+  FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download,
+          WorkflowHandlers& workflows);
 
   // True (-1) while an install or upgrade download runs.
   VbBoolean Downloading = kVbFalse;
@@ -68,15 +72,35 @@ class FrmMain : public Form {
   // button does.
   bool StateRequested(WindowState requested) override;
 
+  // The controls the form's own code touches, resolved once, when the design
+  // has declared them.
+  struct NamedControls {
+    Control &cmdBr, &txtPort, &txtIP, &txtFolder, &cmdOK, &cmdUpd, &cmdStop;
+    Control &bg5, &lblTitle, &ProgressCap, &ProgressBar, &bg3, &bg2, &bg1, &bg;
+  };
+  // A panel of Layout_Setting: what it shows over the reset state, in which
+  // everything any panel shows is hidden and everything a panel covers shown.
+  struct Panel {
+    std::string Para;
+    std::vector<Control*> shows;  // its background first, then its own controls
+    Control* covers = nullptr;    // shown in every other panel, hidden in this one
+    bool showsProgress = false;   // keeps the progress bar and caption
+    Control* focus = nullptr;     // takes the keyboard focus
+  };
+
   // Declares every control with its design-time state and binds its events
   // to the handlers above, in stacking order from front to back.
-  void AddControls();
-  // The proxy text of every download: the address, ":", then the port.
-  std::string ProxyText();
+  NamedControls AddControls();
+  // The five panels, in the order Para is compared with them.
+  static std::vector<Panel> PanelTable(const NamedControls& controls);
 
   Platform& platform_;
   MdlSkin& skin_;
   MdlDownload& download_;
+  WorkflowHandlers& workflows_;
+  const NamedControls controls_;
+  const std::vector<Panel> panels_;
+  WorkflowContext context_;
 };
 
 }  // namespace orvane

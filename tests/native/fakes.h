@@ -16,6 +16,7 @@
 #include "main_window/frm_main.h"
 #include "platform/platform.h"
 #include "skin/mdl_skin.h"
+#include "workflows/workflows.h"
 
 namespace orvane::testing {
 
@@ -229,7 +230,8 @@ struct Rig {
   Platform platform{system, internet, files, system, system, system, system};
   MdlSkin skin;
   MdlDownload download{platform};
-  FrmMain frm{system, platform, skin, download};
+  Workflows workflows;
+  FrmMain frm{system, platform, skin, download, workflows};
 };
 
 }  // namespace orvane::testing
