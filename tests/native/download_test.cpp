@@ -104,9 +104,10 @@ TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
     std::size_t size;
     int passes;
     const char *firstPass, *after;
-  } cases[] = {{"10000", 10000, 3, "Downloading ... 40%: 4Kb / 10Kb", "Finished 100%: 10Kb / 10Kb"},
-               {std::nullopt, 10000, 0, "", "Downloading ... 0%"},
-               {"512", 512, 0, "", "Downloading ... 0%"}};
+  } cases[] = {
+      {"10000", 10000, 3, "Downloading ... 40%: 4Kb / 10Kb, bar 202", "Finished 100%: 10Kb / 10Kb"},
+      {std::nullopt, 10000, 0, "", "Downloading ... 0%"},
+      {"512", 512, 0, "", "Downloading ... 0%"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.size);
     DownloadRig rig;
@@ -115,14 +116,15 @@ TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
     rig.internet.length = c.length;
     std::string firstPass;
     rig.system.onPass = [&] {
-      firstPass = firstPass.empty() ? rig.Caption().Caption() : firstPass;
+      if (firstPass.empty())
+        firstPass = rig.Caption().Caption() + ", bar " + std::to_string(rig.Bar().Width());
     };
 
     EXPECT_EQ(rig.Run(), "");
 
     EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
     EXPECT_EQ(rig.internet.purged, rig.internet.urls) << "the fetched address leaves the cache";
-    EXPECT_EQ(rig.system.passes, c.passes);
+    EXPECT_EQ(rig.system.pacedPasses, c.passes);
     EXPECT_EQ(firstPass, c.firstPass);
     EXPECT_EQ(rig.Caption().Caption(), c.after);
     EXPECT_EQ(rig.Bar().Width(), c.passes > 0 ? rig.Caption().Width() : 1);
@@ -145,7 +147,21 @@ TEST(Download, ABodyBeyondFourGibibytesCompletes) {
   EXPECT_EQ(lastPass, "Downloading ... 100%: 4,194,316Kb / 4,194,316Kb");
   EXPECT_EQ(rig.files.FileLength(kTarget), size);
   EXPECT_EQ(rig.Caption().Caption(), "Finished 100%: 4194316Kb / 4194316Kb");
-  EXPECT_EQ(rig.system.passes, 1048580);
+  EXPECT_EQ(rig.system.pacedPasses, 1048580);
+}
+
+// While narrower than the caption the bar takes the received share of the
+// caption's width, halves to even; it is never wider than the caption, also
+// when the caption narrows or more arrives than was announced.
+TEST(DownloadText, TheBarTakesTheReceivedShareOfTheCaptionsWidth) {
+  // Bar, caption, received bytes, announced kilobytes, and the next width.
+  const std::tuple<int, int, std::uint64_t, std::uint64_t, int> cases[] = {
+      {1, 504, 0, 10, 0},        {300, 504, 1024, 10, 50}, {1, 5, 1024, 2, 2},
+      {1, 7, 1024, 2, 4},        {1, 504, kMax, 10, 504},  {504, 504, 0, 10, 504},
+      {600, 504, 5120, 10, 504}, {20, 504, 5120, 0, 20}};
+  for (const auto& [bar, caption, received, expectedKb, width] : cases)
+    EXPECT_EQ(NextBarWidth(bar, caption, received, expectedKb), width)
+        << bar << " " << caption << " " << received << " " << expectedKb;
 }
 
 TEST(DownloadText, HeaderNumberIsTheLeadingDigitRunWithin64Bits) {
