@@ -118,9 +118,7 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
     path = choicePath.value_or("");
     return item == choice && choicePath;
   }
-  void FreeItemIdList(ItemIdList item) override {
-    EXPECT_EQ(held.erase(item), 1u) << "freed twice";
-  }
+  void FreeItemIdList(ItemIdList item) override { EXPECT_EQ(held.erase(item), 1u); }
 
   std::optional<std::string> ElementText(const std::string& path, const std::string& root,
                                          const std::string& child) override {

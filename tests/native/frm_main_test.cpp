@@ -92,8 +92,6 @@ TEST(Skin, FrameAndGripsFollowTheEdgesAtAnySize) {
   }
 }
 
-// Windows of major version 5 lack the TLS the server asks for; the rest,
-// older, newer or unknown, use https.
 // The title's button, a double-click on the title and a maximise or restore
 // from outside the skin switch alike, with the glyph to match. A grip moves
 // the window's edges by the cursor's travel from press to release, never
@@ -126,6 +124,8 @@ TEST(Skin, MaximiseRestoreEveryWayAndResizeByTheGrips) {
   EXPECT_EQ(rig.system.placement, (TwipsRect{2000 * 15, 2000 * 15, 57 * 15, 90 * 15}));
 }
 
+// Windows of major version 5 lack the server's TLS; all others use https. The title label
+// takes the title while the window keeps its design caption.
 TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
   for (const std::uint32_t majorVersion : {0u, 3u, 4u, 5u, 6u, 10u}) {
     for (const std::uint32_t platformId : {1u, kVerPlatformWin32Nt}) {
@@ -136,6 +136,8 @@ TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
       EXPECT_EQ(rig.download.ServerBase,
                 (majorVersion == 5 ? "http://" : "https://") + std::string(ProductServerHost()))
           << majorVersion << " on platform " << platformId;
+      EXPECT_EQ(rig.frm["lblTitle"].Caption() + ", " + rig.frm.Caption(),
+                "Install && Upgrade Orvane 12 .0, Orvane Tools");
     }
   }
 }

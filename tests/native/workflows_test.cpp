@@ -22,8 +22,8 @@ const char* const kNetErr = "Download khong thanh cong.\r\nXin vui long kiem tra
 const char* const kFileErr =
     "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
 const char* const kDiskErr =
-    "Khong ghi duoc tep tai ve vao may tinh.\r\nXin vui long kiem tra quyen ghi va dung luong o "
-    "dia.";
+    "Khong ghi duoc tep tai ve vao may tinh.\r\n"
+    "Xin vui long kiem tra quyen ghi va dung luong o dia.";
 const char* const kStartFailed =
     "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap.";
 const char* const kWrongFolder =
@@ -251,15 +251,14 @@ TEST(Folder, TheBoxKeepsOnlyAFolderHoldingBothMarkerFiles) {
   }
 }
 
-// The folder button, a double-click on the box and an upgrade without a folder
-// open the dialog at the desktop for file-system folders. Its answer goes into
-// the box and is checked: the chosen path, else the choice's display name, up
-// to the first NUL; "" when cancelled or without a desktop. The upgrade first
-// asks for a folder, focuses the box and fetches nothing.
+// The folder button, a double-click on the box and an upgrade without a folder open the dialog
+// at the desktop for file-system folders. Its answer goes into the box and is checked: the path,
+// else the display name, up to the first NUL; "" when cancelled or without a desktop. The
+// upgrade first asks for a folder, focuses the box and fetches nothing.
 TEST(Folder, TheDialogsAnswerGoesIntoTheBox) {
   const ItemIdList desktop = reinterpret_cast<ItemIdList>(0xD),
                    chosen = reinterpret_cast<ItemIdList>(0xC);
-  const std::string withRest = kFolder + '\0' + "rest", other = "E:\\Orvane";
+  const std::string withRest = kFolder + '\0' + "rest" + '\0', other = "E:\\Orvane";
   const std::tuple<ItemIdList, ItemIdList, std::optional<std::string>, std::string, std::string>
       answers[] = {{desktop, chosen, withRest, "Orvane", kFolder},
                    {desktop, chosen, std::nullopt, withRest, kFolder},
