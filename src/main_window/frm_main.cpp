@@ -14,17 +14,16 @@ FrmMain::FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownl
       skin_(skin),
       download_(download),
       workflows_(workflows),
-      controls_(AddControls()),
-      panels_(PanelTable(controls_)),
+      design_(AddControls()),
       context_{platform,
                download,
                window,
                Downloading,
-               controls_.ProgressCap,
-               controls_.ProgressBar,
-               controls_.txtFolder,
-               controls_.txtIP,
-               controls_.txtPort,
+               design_.ProgressCap,
+               design_.ProgressBar,
+               design_.txtFolder,
+               design_.txtIP,
+               design_.txtPort,
                [this](const std::string& Para) { Layout_Setting(Para); }} {}
 
 void FrmMain::Form_Load() {
@@ -34,27 +33,28 @@ void FrmMain::Form_Load() {
   download_.ServerBase = ServerBaseFor(download_.GetWindowsVersionName(), ProductServerHost());
   // The label shows "&&" as one ampersand. The window caption keeps the
   // design caption until the skin is laid out again.
-  controls_.lblTitle.SetCaption("Install && Upgrade Orvane 12 .0");
+  design_.lblTitle.SetCaption("Install && Upgrade Orvane 12 .0");
 }
 
 void FrmMain::Layout_Setting(const std::string& Para) {
-  for (const Panel& panel : panels_) {
+  const std::vector<Panel>& panels = design_.panels;
+  for (const Panel& panel : panels) {
     for (Control* control : panel.shows) control->SetVisible(false);
     if (panel.covers) panel.covers->SetVisible(true);
   }
   // The progress display is reset on every call, also for the panel shown.
-  Control& bar = controls_.ProgressBar;
-  Control& caption = controls_.ProgressCap;
+  Control& bar = design_.ProgressBar;
+  Control& caption = design_.ProgressCap;
   bar.SetVisible(true);
   bar.SetWidth(1);
   caption.SetVisible(true);
   caption.SetCaption("");
 
   // Any other value leaves the reset state.
-  const auto panel = std::find_if(panels_.begin(), panels_.end(), [&Para](const Panel& candidate) {
+  const auto panel = std::find_if(panels.begin(), panels.end(), [&Para](const Panel& candidate) {
     return candidate.Para == Para;
   });
-  if (panel == panels_.end()) return;
+  if (panel == panels.end()) return;
   for (Control* control : panel->shows) control->SetVisible(true);
   if (panel->covers) panel->covers->SetVisible(false);
   if (!panel->showsProgress) {

@@ -12,7 +12,6 @@
 
 namespace orvane {
 
-class MdlDownload;
 class MdlSkin;
 
 class FrmMain : public Form {
@@ -72,12 +71,6 @@ class FrmMain : public Form {
   // button does.
   bool StateRequested(WindowState requested) override;
 
-  // The controls the form's own code touches, resolved once, when the design
-  // has declared them.
-  struct NamedControls {
-    Control &cmdBr, &txtPort, &txtIP, &txtFolder, &cmdOK, &cmdUpd, &cmdStop;
-    Control &bg5, &lblTitle, &ProgressCap, &ProgressBar, &bg3, &bg2, &bg1, &bg;
-  };
   // A panel of Layout_Setting: what it shows over the reset state, in which
   // everything any panel shows is hidden and everything a panel covers shown.
   struct Panel {
@@ -87,19 +80,22 @@ class FrmMain : public Form {
     bool showsProgress = false;   // keeps the progress bar and caption
     Control* focus = nullptr;     // takes the keyboard focus
   };
+  // What the form's code reaches of its design, resolved once, when the
+  // design has declared it: the controls it touches, and the panels.
+  struct Design {
+    Control &lblTitle, &ProgressCap, &ProgressBar, &txtFolder, &txtIP, &txtPort;
+    std::vector<Panel> panels;  // in the order Para is compared with them
+  };
 
   // Declares every control with its design-time state and binds its events
   // to the handlers above, in stacking order from front to back.
-  NamedControls AddControls();
-  // The five panels, in the order Para is compared with them.
-  static std::vector<Panel> PanelTable(const NamedControls& controls);
+  Design AddControls();
 
   Platform& platform_;
   MdlSkin& skin_;
   MdlDownload& download_;
   WorkflowHandlers& workflows_;
-  const NamedControls controls_;
-  const std::vector<Panel> panels_;
+  const Design design_;
   WorkflowContext context_;
 };
 

@@ -121,7 +121,7 @@ ControlDesign SkinPiece(const char* name, const char* picture, bool stretch) {
 
 }  // namespace
 
-FrmMain::NamedControls FrmMain::AddControls() {
+FrmMain::Design FrmMain::AddControls() {
   FrmMain& form = *this;
   // Windowed controls: they lie in front of everything painted on the form.
   Control& cmdBr = Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg",
@@ -196,22 +196,18 @@ FrmMain::NamedControls FrmMain::AddControls() {
   maximize.visible = false;
   Add(std::move(maximize));
 
-  return {cmdBr,    txtPort,     txtIP,       txtFolder, cmdOK, cmdUpd, cmdStop, bg5,
-          lblTitle, ProgressCap, ProgressBar, bg3,       bg2,   bg1,    bg};
-}
-
-// Adding a panel is one row here, once its controls are declared above.
-std::vector<FrmMain::Panel> FrmMain::PanelTable(const NamedControls& c) {
-  return {
-      {.Para = "", .shows = {&c.bg}},
-      {.Para = "InsTrue", .shows = {&c.bg1, &c.cmdStop}, .showsProgress = true},
+  // The panels: a new one is a row here, with its controls declared above.
+  std::vector<Panel> panels = {
+      {.Para = "", .shows = {&bg}},
+      {.Para = "InsTrue", .shows = {&bg1, &cmdStop}, .showsProgress = true},
       {.Para = "Upgrade",
-       .shows = {&c.bg2, &c.txtFolder, &c.cmdBr, &c.cmdOK},
-       .covers = &c.cmdUpd,
+       .shows = {&bg2, &txtFolder, &cmdBr, &cmdOK},
+       .covers = &cmdUpd,
        .showsProgress = true},
-      {.Para = "Proxy", .shows = {&c.bg3, &c.txtIP, &c.txtPort}, .focus = &c.txtIP},
-      {.Para = "Help", .shows = {&c.bg5}},
+      {.Para = "Proxy", .shows = {&bg3, &txtIP, &txtPort}, .focus = &txtIP},
+      {.Para = "Help", .shows = {&bg5}},
   };
+  return {lblTitle, ProgressCap, ProgressBar, txtFolder, txtIP, txtPort, std::move(panels)};
 }
 
 }  // namespace orvane

@@ -150,9 +150,8 @@ TEST(Download, ABodyBeyondFourGibibytesCompletes) {
   EXPECT_EQ(rig.system.pacedPasses, 1048580);
 }
 
-// While narrower than the caption the bar takes the received share of the
-// caption's width, halves to even; it is never wider than the caption, also
-// when the caption narrows or more arrives than was announced.
+// While narrower than the caption the bar takes the received share of its width, halves to
+// even; never wider than the caption, also when it narrows or more arrives than announced.
 TEST(DownloadText, TheBarTakesTheReceivedShareOfTheCaptionsWidth) {
   // Bar, caption, received bytes, announced kilobytes, and the next width.
   const std::tuple<int, int, std::uint64_t, std::uint64_t, int> cases[] = {

@@ -30,9 +30,8 @@ const char* const kWrongFolder =
     "Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane.";
 const char* const kNoFolder = "Xin vui long cho biet thu muc da cai dat Orvane.";
 
-// A started window, an older installer and updater, an installation in
-// kFolder, and 5,000 bytes on the server: two blocks, so each download runs
-// the message loop inside too.
+// A started window, an older installer and updater, an installation in kFolder, and 5,000 bytes
+// on the server: two blocks, so each download runs the message loop inside too.
 struct WorkflowRig : Rig {
   WorkflowRig() {
     frm.Form_Load();
@@ -112,9 +111,8 @@ TEST(Workflows, ClicksAndTypingInsideADownloadChangeNothing) {
   }
 }
 
-// Each download starts with a message-loop pass; there the failing one gets
-// a 404. An updater that won't start is said so, a declined prompt for its
-// rights is the user's own choice; either way the window stays for another try.
+// Each download starts with a pass; there the failing one gets a 404. An updater that won't start
+// is said so, a declined prompt is not; either way the window stays for another try.
 TEST(Upgrade, StopsAfterAFailedStepButCopesWithoutTheSystemPackage) {
   using enum StartOutcome;
   // The failing download (3: none), the updater's start, the downloads made,
