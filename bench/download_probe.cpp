@@ -47,6 +47,7 @@
 #include "platform/win32/xmllite_files.h"
 #include "recording_ui.h"
 #include "skin/mdl_skin.h"
+#include "workflows/workflows.h"
 
 namespace orvane::probe {
 namespace {
@@ -327,7 +328,7 @@ class ProbeWindow {
         platform_{recorder_, internet_, files_, processes_, system_, shell_, xml_},
         download_(platform_),
         window_(instance, pictures_),
-        form_(window_, platform_, skin_, download_) {}
+        form_(window_, platform_, skin_, download_, workflows_) {}
 
   bool Start(bool show) {
     if (!window_.Create(form_, FrmMain::kDesignWidth, FrmMain::kDesignHeight)) return false;
@@ -361,6 +362,7 @@ class ProbeWindow {
   Platform platform_;
   MdlSkin skin_;
   MdlDownload download_;
+  Workflows workflows_;
   CountingFormWindow window_;
   FrmMain form_;
 };

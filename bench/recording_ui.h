@@ -1,6 +1,6 @@
-// A UserInterface decorator for the download probe: at every DoEvents it
-// notes what the progress caption and bar show, then hands the pass on to
-// the real message loop unchanged.
+// A UserInterface decorator for the download probe: at every paced pass (the
+// download's, after each block) it notes what the progress caption and bar
+// show, then hands the pass on to the real message loop unchanged.
 #pragma once
 
 #include <cstdint>
@@ -28,10 +28,11 @@ class RecordingUserInterface : public UserInterface {
   // For profiling: false keeps the passes from reaching the message loop,
   // so what remains is the cost of the progress updates themselves.
   void SetForwarding(bool forward) { forward_ = forward; }
-  // Called once, at the first DoEvents: the transfer is under way.
+  // Called once, at the first paced pass: the transfer is under way.
   void OnFirstPass(std::function<void()> callback) { onFirstPass_ = std::move(callback); }
 
-  void DoEvents() override {
+  void DoEvents() override { inner_.DoEvents(); }
+  void DoEventsPaced() override {
     if (calls_++ == 0 && onFirstPass_) onFirstPass_();
     if (caption_ && caption_->Caption() != lastCaption_) {
       lastCaption_ = caption_->Caption();
@@ -43,7 +44,7 @@ class RecordingUserInterface : public UserInterface {
       ++distinctWidths_;
       if (keepHistory_) widths_.push_back(lastWidth_);
     }
-    if (forward_) inner_.DoEvents();
+    if (forward_) inner_.DoEventsPaced();
   }
   int ShowMessage(const std::string& text, const std::string& title, int style) override {
     return inner_.ShowMessage(text, title, style);

@@ -40,7 +40,7 @@ add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
 # side-by-side assembly the manifest names) are imported: any other one would
 # be looked for beside the program first. WinINet and XmlLite are loaded at
 # run time from the system folder.
-target_link_libraries(orvane_win32 PUBLIC orvane_core gdiplus shlwapi shell32 comctl32 gdi32 user32
+target_link_libraries(orvane_win32 PUBLIC orvane_platform gdiplus shlwapi shell32 comctl32 gdi32 user32
   ole32)
 target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
@@ -51,7 +51,8 @@ target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_M
 function(orvane_program target host)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp
     ${CMAKE_BINARY_DIR}/orvane_resources.rc ${CMAKE_SOURCE_DIR}/src/platform/win32/version.rc)
-  target_link_libraries(${target} PRIVATE orvane_win32)
+  # The composition root (application.h) wires every layer together.
+  target_link_libraries(${target} PRIVATE orvane_workflows orvane_win32)
   target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
   # Windows 7 is the oldest it runs on (GetTickCount64): the header says so.
   target_link_options(${target} PRIVATE -municode -s

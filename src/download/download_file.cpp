@@ -49,7 +49,7 @@ enum class Received { Complete, NetworkFailed, DiskFailed };
 
 // Copies the body block by block into the file. Progress, and with it the
 // message-loop pass, only when at least a kilobyte is announced. The
-// controls are read afresh for every block: handlers run inside DoEvents may
+// controls are read afresh for every block: handlers run inside the pass may
 // have resized or reset them.
 Received ReceiveBody(Platform& platform, InternetHandle request, OutputFile& file,
                      std::uint64_t expectedKb, Control& caption, Control& bar) {
@@ -75,7 +75,7 @@ Received ReceiveBody(Platform& platform, InternetHandle request, OutputFile& fil
     caption.SetCaption(
         ProgressCaption(*percent, RoundedKilobytes(received), expectedKb, separator));
     bar.SetWidth(NextBarWidth(bar.Width(), caption.Width(), received, expectedKb));
-    platform.ui.DoEvents();
+    platform.ui.DoEventsPaced();
   }
 }
 

@@ -3,14 +3,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "main_window/workflow_context.h"
 #include "platform/form.h"
 #include "platform/platform.h"
 #include "platform/vb_runtime.h"
 
 namespace orvane {
 
-class MdlDownload;
 class MdlSkin;
 
 class FrmMain : public Form {
@@ -19,7 +20,9 @@ class FrmMain : public Form {
   static constexpr int kDesignWidth = 528;
   static constexpr int kDesignHeight = 255;
 
-  FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download);
+  // The install, upgrade and folder handlers hand their work to `workflows`.
+  FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download,
+          WorkflowHandlers& workflows);
 
   // True (-1) while an install or upgrade download runs.
   VbBoolean Downloading = kVbFalse;
@@ -68,15 +71,32 @@ class FrmMain : public Form {
   // button does.
   bool StateRequested(WindowState requested) override;
 
+  // A panel of Layout_Setting: what it shows over the reset state, in which
+  // everything any panel shows is hidden and everything a panel covers shown.
+  struct Panel {
+    std::string Para;
+    std::vector<Control*> shows;  // its background first, then its own controls
+    Control* covers = nullptr;    // shown in every other panel, hidden in this one
+    bool showsProgress = false;   // keeps the progress bar and caption
+    Control* focus = nullptr;     // takes the keyboard focus
+  };
+  // What the form's code reaches of its design, resolved once, when the
+  // design has declared it: the controls it touches, and the panels.
+  struct Design {
+    Control &lblTitle, &ProgressCap, &ProgressBar, &txtFolder, &txtIP, &txtPort;
+    std::vector<Panel> panels;  // in the order Para is compared with them
+  };
+
   // Declares every control with its design-time state and binds its events
   // to the handlers above, in stacking order from front to back.
-  void AddControls();
-  // The proxy text of every download: the address, ":", then the port.
-  std::string ProxyText();
+  Design AddControls();
 
   Platform& platform_;
   MdlSkin& skin_;
   MdlDownload& download_;
+  WorkflowHandlers& workflows_;
+  const Design design_;
+  WorkflowContext context_;
 };
 
 }  // namespace orvane

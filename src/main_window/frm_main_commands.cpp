@@ -1,4 +1,5 @@
-// The window's own commands: the panel buttons, Exit and Stop.
+// The window's commands: the panel buttons, Exit and Stop; the install, the
+// upgrade and the folder box are the workflows' work.
 #include <string>
 
 #include "download/mdl_download.h"
@@ -38,9 +39,32 @@ void FrmMain::cmdStop_Click() {
   platform_.processes.EndProcess();
 }
 
-std::string FrmMain::ProxyText() {
-  Form& frm = *this;
-  return frm["txtIP"].Caption() + ":" + frm["txtPort"].Caption();
+void FrmMain::cmdOrvane_Click() {
+  workflows_.Install(context_);
+}
+
+void FrmMain::cmdOK_Click() {
+  workflows_.Upgrade(context_);
+}
+
+void FrmMain::fnMsgBox4Download(const std::string& strErr) {
+  workflows_.ShowDownloadMessage(context_, strErr);
+}
+
+void FrmMain::txtFolder_Change() {
+  workflows_.CheckFolder(context_);
+}
+
+void FrmMain::txtFolder_DblClick() {
+  cmdBr_Click();
+}
+
+void FrmMain::cmdBr_Click() {
+  workflows_.BrowseForFolder(context_);
+}
+
+std::string FrmMain::fnSelectFolder() {
+  return workflows_.SelectFolder(context_);
 }
 
 }  // namespace orvane

@@ -1,5 +1,6 @@
 // The design of frmMain: every control with its design-time state and the
-// handlers of its events, in stacking order from front to back.
+// handlers of its events, in stacking order from front to back, and the
+// panels that Layout_Setting switches between.
 #include <array>
 #include <functional>
 #include <utility>
@@ -120,43 +121,45 @@ ControlDesign SkinPiece(const char* name, const char* picture, bool stretch) {
 
 }  // namespace
 
-void FrmMain::AddControls() {
+FrmMain::Design FrmMain::AddControls() {
   FrmMain& form = *this;
   // Windowed controls: they lie in front of everything painted on the form.
-  Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg",
-                    [&form] { form.cmdBr_Click(); }));
+  Control& cmdBr = Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg",
+                                     [&form] { form.cmdBr_Click(); }));
   Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg",
                     [&form] { form.cmdHelp_Click(); }));
-  Add(TextBox("txtPort", {109, 134, 237, 24}, 8));
-  Add(TextBox("txtIP", {109, 102, 237, 24}, 7));
+  Control& txtPort = Add(TextBox("txtPort", {109, 134, 237, 24}, 8));
+  Control& txtIP = Add(TextBox("txtIP", {109, 102, 237, 24}, 7));
   ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24}, 6);
   folder.events.change = [&form] { form.txtFolder_Change(); };
   folder.events.dblClick = [&form] { form.txtFolder_DblClick(); };
-  Add(std::move(folder));
+  Control& txtFolder = Add(std::move(folder));
   Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg",
                     [&form] { form.cmdProxy_Click(); }));
   Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg",
                     [&form] { form.cmdExit_Click(); }));
   // cmdOK lies one pixel above cmdUpd and in front of it; cmdStop covers cmdOrvane.
-  Add(PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", [&form] { form.cmdOK_Click(); }));
-  Add(PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg", [&form] { form.cmdUpd_Click(); }));
-  Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg",
-                    [&form] { form.cmdStop_Click(); }));
+  Control& cmdOK = Add(
+      PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", [&form] { form.cmdOK_Click(); }));
+  Control& cmdUpd = Add(
+      PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg", [&form] { form.cmdUpd_Click(); }));
+  Control& cmdStop = Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg",
+                                       [&form] { form.cmdStop_Click(); }));
   Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg",
                     [&form] { form.cmdOrvane_Click(); }));
 
   // Windowless controls, painted back to front by the host.
-  Add(Image("bg5", {8, 40, 511, 203}, "bg5.jpg"));
+  Control& bg5 = Add(Image("bg5", {8, 40, 511, 203}, "bg5.jpg"));
   ControlDesign title = TitleLabel();
   title.events.mouseDown = [&form](const MouseEvent& event) { form.lblTitle_MouseDown(event); };
   title.events.dblClick = [&form] { form.lblTitle_DblClick(); };
-  Add(std::move(title));
-  Add(ProgressCaption());
-  Add(ProgressBarShape());
-  Add(Image("bg3", {8, 40, 511, 203}, "bg3.jpg"));
-  Add(Image("bg2", {9, 40, 511, 203}, "bg2.jpg"));
-  Add(Image("bg1", {8, 40, 511, 203}, "bg1.jpg"));
-  Add(Image("bg", {8, 40, 511, 203}, "bg.jpg"));
+  Control& lblTitle = Add(std::move(title));
+  Control& ProgressCap = Add(ProgressCaption());
+  Control& ProgressBar = Add(ProgressBarShape());
+  Control& bg3 = Add(Image("bg3", {8, 40, 511, 203}, "bg3.jpg"));
+  Control& bg2 = Add(Image("bg2", {9, 40, 511, 203}, "bg2.jpg"));
+  Control& bg1 = Add(Image("bg1", {8, 40, 511, 203}, "bg1.jpg"));
+  Control& bg = Add(Image("bg", {8, 40, 511, 203}, "bg.jpg"));
 
   // The maximise/restore button starts without a picture: a transparent click area.
   ControlDesign maxRestore = Image("imgTitleMaxRestore", {112, 24, 13, 13}, "");
@@ -192,6 +195,19 @@ void FrmMain::AddControls() {
   ControlDesign maximize = Image("imgTitleMaximize", {0, 0, 13, 13}, "glyph_maximize.bmp");
   maximize.visible = false;
   Add(std::move(maximize));
+
+  // The panels: a new one is a row here, with its controls declared above.
+  std::vector<Panel> panels = {
+      {.Para = "", .shows = {&bg}},
+      {.Para = "InsTrue", .shows = {&bg1, &cmdStop}, .showsProgress = true},
+      {.Para = "Upgrade",
+       .shows = {&bg2, &txtFolder, &cmdBr, &cmdOK},
+       .covers = &cmdUpd,
+       .showsProgress = true},
+      {.Para = "Proxy", .shows = {&bg3, &txtIP, &txtPort}, .focus = &txtIP},
+      {.Para = "Help", .shows = {&bg5}},
+  };
+  return {lblTitle, ProgressCap, ProgressBar, txtFolder, txtIP, txtPort, std::move(panels)};
 }
 
 }  // namespace orvane

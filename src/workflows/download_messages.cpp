@@ -1,16 +1,17 @@
 // The message a user sees after a failed download.
-#include "main_window/frm_main.h"
 #include "workflows/messages.h"
+#include "workflows/workflows.h"
 
 namespace orvane {
 
-void FrmMain::fnMsgBox4Download(const std::string& strErr) {
-  if (strErr == "NetErr") {
-    ShowNotice(platform_.ui, kNetErrMessage);
-  } else if (strErr == "FileErr") {
-    ShowNotice(platform_.ui, kFileErrMessage);
-  } else if (strErr == "DiskErr") {
-    ShowNotice(platform_.ui, kDiskErrMessage);
+void Workflows::ShowDownloadMessage(WorkflowContext& context, const std::string& status) {
+  UserInterface& ui = context.platform.ui;
+  if (status == "NetErr") {
+    ShowNotice(ui, kNetErrMessage);
+  } else if (status == "FileErr") {
+    ShowNotice(ui, kFileErrMessage);
+  } else if (status == "DiskErr") {
+    ShowNotice(ui, kDiskErrMessage);
   }
 }
 

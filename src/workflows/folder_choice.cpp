@@ -1,33 +1,29 @@
 // Choosing and checking the installation folder.
-#include "main_window/frm_main.h"
 #include "workflows/messages.h"
 #include "workflows/mod_open_dir.h"
+#include "workflows/workflows.h"
 
 namespace orvane {
 
-void FrmMain::txtFolder_Change() {
-  Control& folderBox = (*this)["txtFolder"];
-  const std::string folder = folderBox.Caption();
+void Workflows::CheckFolder(WorkflowContext& context) {
+  const std::string folder = context.txtFolder.Caption();
   if (folder.empty()) return;
-  if (platform_.files.FileExists(folder + "\\Report\\Info.xml") &&
-      platform_.files.FileExists(folder + "\\Orvane.dll"))
+  FileSystem& files = context.platform.files;
+  if (files.FileExists(folder + "\\Report\\Info.xml") && files.FileExists(folder + "\\Orvane.dll"))
     return;
-  ShowNotice(platform_.ui, kWrongFolderMessage, kMsgBoxCritical);
+  ShowNotice(context.platform.ui, kWrongFolderMessage, kMsgBoxCritical);
   // Emptying the box runs this check once more, which stops at the empty text.
-  folderBox.SetCaption("");
+  context.txtFolder.SetCaption("");
 }
 
-void FrmMain::txtFolder_DblClick() {
-  cmdBr_Click();
+void Workflows::BrowseForFolder(WorkflowContext& context) {
+  if (context.Downloading) return;
+  context.txtFolder.SetCaption(SelectFolder(context));
 }
 
-void FrmMain::cmdBr_Click() {
-  if (Downloading) return;
-  (*this)["txtFolder"].SetCaption(fnSelectFolder());
-}
-
-std::string FrmMain::fnSelectFolder() {
-  return BrowseFolder(platform_.shell, kCsidlDesktop, kBifReturnOnlyFsDirs, 0, "Select a folder:");
+std::string Workflows::SelectFolder(WorkflowContext& context) {
+  return BrowseFolder(context.platform.shell, kCsidlDesktop, kBifReturnOnlyFsDirs, 0,
+                      "Select a folder:");
 }
 
 }  // namespace orvane

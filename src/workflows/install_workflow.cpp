@@ -1,37 +1,30 @@
 // The install: fetch the product installer next to this program and start it.
-#include "download/mdl_download.h"
-#include "main_window/frm_main.h"
 #include "platform/path_text.h"
+#include "workflows/guarded_download.h"
 #include "workflows/messages.h"
+#include "workflows/workflows.h"
 
 namespace orvane {
 
-void FrmMain::cmdOrvane_Click() {
-  if (Downloading) return;
-  Form& frm = *this;
-  const std::string target = FolderOf(platform_.processes.ExecutablePath()) + "\\install.exe";
+void Workflows::Install(WorkflowContext& context) {
+  if (context.Downloading) return;
+  Platform& platform = context.platform;
+  const std::string target = FolderOf(platform.processes.ExecutablePath()) + "\\install.exe";
 
   // An old installer that can't be deleted is left to the download, which
   // reports its own failure if it can't replace it.
-  if (platform_.files.FileExists(target)) platform_.files.RemoveFile(target);
-  // Guarded before the pending messages run: a second click already queued
-  // (a double-click) must not start a second install inside this one.
-  Downloading = kVbTrue;
-  platform_.ui.DoEvents();
-  Layout_Setting("InsTrue");
-
-  const std::string status = download_.DownloadFile(
-      "/install/install.exe", target, frm["ProgressCap"], frm["ProgressBar"], ProxyText());
+  if (platform.files.FileExists(target)) platform.files.RemoveFile(target);
+  const std::string status = GuardedDownload(context, "/install/install.exe", target, "InsTrue");
   if (status.empty()) {
     // Not waited for; the window stays open. A declined prompt for the
     // installer's rights is the user's own choice.
-    if (platform_.processes.StartProgram(target) == StartOutcome::Failed)
-      ShowNotice(platform_.ui, kStartFailedMessage);
+    if (platform.processes.StartProgram(target) == StartOutcome::Failed)
+      ShowNotice(platform.ui, kStartFailedMessage);
   } else {
-    fnMsgBox4Download(status);
+    ShowDownloadMessage(context, status);
   }
-  Downloading = kVbFalse;
-  Layout_Setting("");
+  context.Downloading = kVbFalse;
+  context.Layout_Setting("");
 }
 
 }  // namespace orvane

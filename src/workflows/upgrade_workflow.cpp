@@ -1,82 +1,77 @@
 // The upgrade: the updater and the two packages into the installation
 // folder, then the hand-over to the updater, which carries on alone.
-#include "download/mdl_download.h"
-#include "main_window/frm_main.h"
 #include "workflows/customer_name.h"
+#include "workflows/guarded_download.h"
 #include "workflows/messages.h"
+#include "workflows/workflows.h"
 
 namespace orvane {
 
-void FrmMain::cmdOK_Click() {
-  if (Downloading) return;
-  Form& frm = *this;
-  if (frm["txtFolder"].Caption().empty()) {
-    ShowNotice(platform_.ui, kNoFolderMessage);
-    SetFocus(frm["txtFolder"]);
-    cmdBr_Click();
+void Workflows::Upgrade(WorkflowContext& context) {
+  if (context.Downloading) return;
+  Platform& platform = context.platform;
+  Control& folderBox = context.txtFolder;
+  if (folderBox.Caption().empty()) {
+    ShowNotice(platform.ui, kNoFolderMessage);
+    context.window.SetFocus(folderBox);
+    BrowseForFolder(context);
     return;
   }
 
   // Read once: whatever happens to the box meanwhile, this upgrade stays in
   // the folder it started in.
-  const std::string folder = frm["txtFolder"].Caption();
+  const std::string folder = folderBox.Caption();
 
   // The customer's package lives under its name on the server; without a
   // safe name nothing is deleted or fetched.
-  const std::optional<std::string> customer = ReadCustomerName(platform_.xml, folder);
+  const std::optional<std::string> customer = ReadCustomerName(platform.xml, folder);
   if (!customer) {
-    ShowNotice(platform_.ui, kNoCustomerMessage);
+    ShowNotice(platform.ui, kNoCustomerMessage);
     return;
   }
 
-  auto download = [&](const std::string& path, const std::string& localFile) {
-    // Guarded before the pending messages run, as for the install.
-    Downloading = kVbTrue;
-    platform_.ui.DoEvents();
-    return download_.DownloadFile(path, localFile, frm["ProgressCap"], frm["ProgressBar"],
-                                  ProxyText());
-  };
+  FileSystem& files = platform.files;
   auto ensureTempFolder = [&] {
     const std::string temp = folder + "\\OrvaneTarvikTemp";
-    if (!platform_.files.PathExists(temp)) platform_.files.CreateFolder(temp);
+    if (!files.PathExists(temp)) files.CreateFolder(temp);
   };
 
   // No typing may change the folder or raise its check mid-transfer.
-  frm["txtFolder"].SetLocked(true);
+  folderBox.SetLocked(true);
 
   // A: the updater, an older copy removed first.
   const std::string updater = folder + "\\Tarvik.exe";
-  if (platform_.files.FileExists(updater)) platform_.files.RemoveFile(updater);
-  std::string status = download("/Tarvik/Tarvik.exe", updater);
+  if (files.FileExists(updater)) files.RemoveFile(updater);
+  std::string status = GuardedDownload(context, "/Tarvik/Tarvik.exe", updater);
   if (status.empty()) {
     // B: the system package. Its status is not examined: the updater copes
     // without one, but not with a stale one from an earlier run.
     ensureTempFolder();
     const std::string systemPackage = folder + "\\OrvaneTarvikTemp\\Orvane_sys.rar";
-    if (platform_.files.FileExists(systemPackage)) platform_.files.RemoveFile(systemPackage);
-    download("/Tarvik/Orvane_sys.rar", systemPackage);
+    if (files.FileExists(systemPackage)) files.RemoveFile(systemPackage);
+    GuardedDownload(context, "/Tarvik/Orvane_sys.rar", systemPackage);
     // C: the customer's upgrade package.
     ensureTempFolder();
-    status =
-        download("/Tarvik/" + *customer + "/Orvane.rar", folder + "\\OrvaneTarvikTemp\\Orvane.rar");
+    status = GuardedDownload(context, "/Tarvik/" + *customer + "/Orvane.rar",
+                             folder + "\\OrvaneTarvikTemp\\Orvane.rar");
   }
 
   // The hand-over: the updater carries on alone and this program ends. If it
   // doesn't start, ending would leave the user with nothing, so stay.
   if (status.empty()) {
-    const StartOutcome started = platform_.processes.StartProgram(updater);
+    const StartOutcome started = platform.processes.StartProgram(updater);
     if (started == StartOutcome::Started) {
-      Window().Unload();
-      platform_.processes.EndProcess();
+      context.window.Unload();
+      platform.processes.EndProcess();
       return;
     }
     // A declined prompt for the updater's rights is the user's own choice.
-    if (started == StartOutcome::Failed) ShowNotice(platform_.ui, kStartFailedMessage);
+    if (started == StartOutcome::Failed) ShowNotice(platform.ui, kStartFailedMessage);
   } else {
-    fnMsgBox4Download(status);
+    ShowDownloadMessage(context, status);
   }
-  Downloading = kVbFalse;
-  frm["txtFolder"].SetLocked(false);
+  context.Downloading = kVbFalse;
+  folderBox.SetLocked(false);
 }
 
 }  // namespace orvane

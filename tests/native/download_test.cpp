@@ -131,6 +131,7 @@ TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
     EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
     EXPECT_EQ(rig.internet.purged, rig.internet.urls) << "the fetched address leaves the cache";
     EXPECT_EQ(passes, c.passes);
+    EXPECT_EQ(rig.system.pacedPasses, static_cast<int>(c.passes.size()));
     EXPECT_EQ(rig.Caption().Caption(), c.after);
     EXPECT_EQ(rig.Bar().Width(), c.passes.empty() ? 1 : rig.Caption().Width());
   }
@@ -152,7 +153,20 @@ TEST(Download, ABodyBeyondFourGibibytesCompletes) {
   EXPECT_EQ(lastPass, "Downloading ... 100%: 4,194,316Kb / 4,194,316Kb");
   EXPECT_EQ(rig.files.FileLength(kTarget), size);
   EXPECT_EQ(rig.Caption().Caption(), "Finished 100%: 4194316Kb / 4194316Kb");
-  EXPECT_EQ(rig.system.passes, 1048580);
+  EXPECT_EQ(rig.system.pacedPasses, 1048580);
+}
+
+// While narrower than the caption the bar takes the received share of its width, halves to
+// even; never wider than the caption, also when it narrows or more arrives than announced.
+TEST(DownloadText, TheBarTakesTheReceivedShareOfTheCaptionsWidth) {
+  // Bar, caption, received bytes, announced kilobytes, and the next width.
+  const std::tuple<int, int, std::uint64_t, std::uint64_t, int> cases[] = {
+      {1, 504, 0, 10, 0},        {300, 504, 1024, 10, 50}, {1, 5, 1024, 2, 2},
+      {1, 7, 1024, 2, 4},        {1, 504, kMax, 10, 504},  {504, 504, 0, 10, 504},
+      {600, 504, 5120, 10, 504}, {20, 504, 5120, 0, 20}};
+  for (const auto& [bar, caption, received, expectedKb, width] : cases)
+    EXPECT_EQ(NextBarWidth(bar, caption, received, expectedKb), width)
+        << bar << " " << caption << " " << received << " " << expectedKb;
 }
 
 TEST(DownloadText, HeaderNumberIsTheLeadingDigitRunWithin64Bits) {

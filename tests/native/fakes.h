@@ -1,6 +1,8 @@
 // Recording fakes of the platform seam, and frmMain wired to them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -16,28 +18,32 @@
 #include "main_window/frm_main.h"
 #include "platform/platform.h"
 #include "skin/mdl_skin.h"
+#include "workflows/workflows.h"
 
 namespace orvane::testing {
 
 // The window and the rest of the system around the program: a 528 x 255 pixel
-// window at 15 twips per pixel, message boxes, processes, Windows 7, the folder
-// dialog (counted; it finds no folder to start from) and Info.xml files.
+// window at 15 twips per pixel, message boxes (all under the program's title),
+// processes, Windows 7, the folder dialog and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
   WindowState state = WindowState::Normal;
   Point cursor;
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
-  int passes = 0, dialogs = 0;
-  std::function<void()> onPass;  // runs inside each message-loop pass, as a click would
+  int passes = 0, pacedPasses = 0;
+  // Runs inside each message-loop pass of either kind, as a click would.
+  std::function<void()> onPass;
   std::vector<std::string> messages, started;
+  std::vector<int> icons;  // each message's style
+  std::string focused;     // the control that got the input focus last
   std::uint32_t majorVersion = 6, minorVersion = 1, platformId = kVerPlatformWin32Nt;
   std::map<std::string, std::string> customers;  // Info.xml's Customer by the file's path
 
   void ControlChanged(const Control&, const Rect&) override {}
   void SetCaption(const std::string&) override {}
   void SetBackColor(Color) override {}
-  void SetFocus(const Control&) override {}
+  void SetFocus(const Control& control) override { focused = control.Name(); }
   double TwipsPerPixelX() const override { return 15; }
   double TwipsPerPixelY() const override { return 15; }
   TwipsRect Placement() const override { return placement; }
@@ -56,8 +62,14 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
     ++passes;
     if (onPass) onPass();
   }
-  int ShowMessage(const std::string& text, const std::string&, int) override {
+  void DoEventsPaced() override {
+    ++pacedPasses;
+    if (onPass) onPass();
+  }
+  int ShowMessage(const std::string& text, const std::string& title, int style) override {
+    EXPECT_EQ(title, "THONG BAO");
     messages.push_back(text);
+    icons.push_back(style);
     return 1;
   }
   bool GetCursorPos(Point& point) override {
@@ -65,10 +77,11 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
     return true;
   }
 
-  std::string ExecutablePath() override { return "C:\\Tools\\OrvaneSetup.exe"; }
+  std::string executable = "C:\\Tools\\OrvaneSetup.exe";
+  std::string ExecutablePath() override { return executable; }
   StartOutcome startOutcome = StartOutcome::Started;
   StartOutcome StartProgram(const std::string& path) override {
-    started.push_back(path);
+    started.push_back(unloaded ? path + " after the window unloaded" : path);
     return startOutcome;
   }
   void EndProcess() override { ended = true; }
@@ -81,13 +94,31 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   }
   std::string ThousandsSeparator() override { return ","; }
 
-  ItemIdList SpecialFolderLocation(std::intptr_t, std::int32_t) override {
-    ++dialogs;
-    return nullptr;
+  // The folder dialog starts from `desktop` (null: not found); the user's
+  // `choice` (null: cancelled) has `choicePath` (nullopt: none) and a display
+  // name. `dialog` notes what the dialog was asked for; `held`, the item lists
+  // handed out and not yet freed.
+  ItemIdList desktop = nullptr, choice = nullptr;
+  std::optional<std::string> choicePath;
+  std::string choiceName, dialog;
+  std::set<ItemIdList> held;
+  ItemIdList SpecialFolderLocation(std::intptr_t owner, std::int32_t folder) override {
+    dialog = "from " + std::to_string(folder) + " owner " + std::to_string(owner);
+    if (desktop) held.insert(desktop);
+    return desktop;
   }
-  ItemIdList BrowseForFolder(const BrowseInfo&, std::string&) override { return nullptr; }
-  bool PathFromIdList(ItemIdList, std::string&) override { return false; }
-  void FreeItemIdList(ItemIdList) override {}
+  ItemIdList BrowseForFolder(const BrowseInfo& info, std::string& displayName) override {
+    dialog += (info.root == desktop ? " at desktop \"" : " elsewhere \"") + info.title +
+              "\" flags " + std::to_string(info.flags) + " owner " + std::to_string(info.owner);
+    displayName = choiceName;
+    if (choice) held.insert(choice);
+    return choice;
+  }
+  bool PathFromIdList(ItemIdList item, std::string& path) override {
+    path = choicePath.value_or("");
+    return item == choice && choicePath;
+  }
+  void FreeItemIdList(ItemIdList item) override { EXPECT_EQ(held.erase(item), 1u); }
 
   std::optional<std::string> ElementText(const std::string& path, const std::string& root,
                                          const std::string& child) override {
@@ -229,7 +260,8 @@ struct Rig {
   Platform platform{system, internet, files, system, system, system, system};
   MdlSkin skin;
   MdlDownload download{platform};
-  FrmMain frm{system, platform, skin, download};
+  Workflows workflows;
+  FrmMain frm{system, platform, skin, download, workflows};
 };
 
 }  // namespace orvane::testing

@@ -8,6 +8,7 @@
 #include "main_window/frm_main.h"
 #include "platform/win32/win32_platform.h"
 #include "skin/mdl_skin.h"
+#include "workflows/workflows.h"
 
 namespace orvane::win32 {
 
@@ -16,7 +17,7 @@ class Application {
   explicit Application(HINSTANCE instance)
       : platform_(instance),
         download_(platform_.Services()),
-        form_(platform_.Window(), platform_.Services(), skin_, download_) {}
+        form_(platform_.Window(), platform_.Services(), skin_, download_, workflows_) {}
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
@@ -38,6 +39,7 @@ class Application {
   Win32Platform platform_;
   MdlSkin skin_;
   MdlDownload download_;
+  Workflows workflows_;
   FrmMain form_;
 };
 

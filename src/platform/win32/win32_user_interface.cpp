@@ -24,11 +24,15 @@ void Win32UserInterface::Dispatch(MSG& message) {
 }
 
 void Win32UserInterface::DoEvents() {
+  RunPass();
+  QueryPerformanceCounter(&lastPass_);
+}
+
+void Win32UserInterface::DoEventsPaced() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_) return;
-  RunPass();
-  QueryPerformanceCounter(&lastPass_);
+  DoEvents();
 }
 
 void Win32UserInterface::RunPass() {

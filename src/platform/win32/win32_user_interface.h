@@ -10,8 +10,8 @@ namespace orvane::win32 {
 class FormWindow;
 
 // Under Wine every look at the queue is a round trip to the window server,
-// so a pass that follows the previous one within this time returns at once;
-// the window still repaints and answers a click within a few milliseconds.
+// so a paced pass that follows the previous pass within this time returns at
+// once; the window still repaints and answers a click within a few milliseconds.
 inline constexpr double kDefaultMinimumPassSeconds = 0.008;
 
 class Win32UserInterface : public UserInterface {
@@ -23,6 +23,7 @@ class Win32UserInterface : public UserInterface {
   void SetMainWindow(FormWindow* window) { main_ = window; }
 
   void DoEvents() override;
+  void DoEventsPaced() override;
   int ShowMessage(const std::string& text, const std::string& title, int style) override;
   bool GetCursorPos(Point& point) override;
 

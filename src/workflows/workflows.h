@@ -1,0 +1,29 @@
+// The workflows: the install, the upgrade, the messages after a failed
+// download and the installation folder, over the part of frmMain they are
+// given. Stateless: everything they touch is in the context.
+#pragma once
+
+#include <string>
+
+#include "main_window/workflow_context.h"
+
+namespace orvane {
+
+class Workflows final : public WorkflowHandlers {
+ public:
+  // cmdOrvane: the installer beside this program, then started.
+  void Install(WorkflowContext& context) override;
+  // cmdOK: the updater and two packages into the installation folder, then
+  // the hand-over to the updater.
+  void Upgrade(WorkflowContext& context) override;
+  // fnMsgBox4Download: the message for a failed download's status.
+  void ShowDownloadMessage(WorkflowContext& context, const std::string& status) override;
+  // txtFolder_Change: refuses a folder that holds no installation.
+  void CheckFolder(WorkflowContext& context) override;
+  // cmdBr_Click: the folder dialog's choice into the folder box.
+  void BrowseForFolder(WorkflowContext& context) override;
+  // fnSelectFolder: the folder dialog; "" when cancelled.
+  std::string SelectFolder(WorkflowContext& context) override;
+};
+
+}  // namespace orvane

@@ -1,0 +1,296 @@
+// The workflows on the fakes, driven through frmMain's controls as a user
+// would: the install, the upgrade, the messages after a failed download, and
+// the choice and check of the installation folder.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "download/download_text.h"
+#include "fakes.h"
+#include "platform/path_text.h"
+
+namespace orvane::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string kInstaller = "C:\\Tools\\install.exe";
+const std::string kServer = "https://" + std::string(ProductServerHost());
+const std::string kFolder = "D:\\Ph\xE1\xBA\xA7n m\xE1\xBB\x81m\\Orvane";
+const std::string kUpdater = kFolder + "\\Tarvik.exe";
+const std::string kInfo = kFolder + "\\Report\\Info.xml";
+const char* const kNetErr = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
+const char* const kFileErr =
+    "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
+const char* const kDiskErr =
+    "Khong ghi duoc tep tai ve vao may tinh.\r\n"
+    "Xin vui long kiem tra quyen ghi va dung luong o dia.";
+const char* const kStartFailed =
+    "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap.";
+const char* const kWrongFolder =
+    "Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane.";
+const char* const kNoFolder = "Xin vui long cho biet thu muc da cai dat Orvane.";
+
+// A started window, an older installer and updater, an installation in kFolder, and 5,000 bytes
+// on the server: two blocks, so each download runs the message loop inside too.
+struct WorkflowRig : Rig {
+  WorkflowRig() {
+    frm.Form_Load();
+    internet.Serve(std::string(5000, 'x'));
+    files.files = {
+        {kInstaller, "old"}, {kUpdater, "old"}, {kFolder + "\\Orvane.dll", ""}, {kInfo, ""}};
+    system.customers[kInfo] = "  ACME-01\r\n";
+  }
+  void Install() { frm.Click(frm["cmdOrvane"]); }
+  void Upgrade() {
+    frm.Click(frm["cmdUpd"]);
+    frm.TextTyped(frm["txtFolder"], kFolder);
+    frm.Click(frm["cmdOK"]);
+  }
+};
+
+// The old installer goes first, even when the download fails. An installer that
+// won't start is said so, a declined prompt for its rights is not; the window stays.
+TEST(Install, StartsTheInstallerOrShowsTheMessageForTheFailureThenReturnsHome) {
+  using enum StartOutcome;
+  for (const auto& [status, addressOpens, outcome, message] :
+       {std::tuple{"200", true, Started, ""}, std::tuple{"200", true, Failed, kStartFailed},
+        std::tuple{"200", true, Declined, ""}, std::tuple{"404", true, Started, kFileErr},
+        std::tuple{"500", true, Started, kNetErr}, std::tuple{"200", false, Started, kNetErr}}) {
+    SCOPED_TRACE(::testing::Message() << status << (addressOpens ? "" : " unreachable") << " "
+                                      << static_cast<int>(outcome));
+    WorkflowRig rig;
+    rig.internet.status = status;
+    rig.internet.addressOpens = addressOpens;
+    rig.system.startOutcome = outcome;
+    rig.frm.TextTyped(rig.frm["txtIP"], "10.0.0.1");
+    rig.frm.TextTyped(rig.frm["txtPort"], "3128");
+    bool stopShown = false;
+    rig.system.onPass = [&] { stopShown = rig.frm["cmdStop"].Visible(); };
+
+    rig.Install();
+
+    const bool fetched = std::string(status) == "200" && addressOpens;
+    EXPECT_EQ(rig.internet.sessions, Lines{"3 10.0.0.1:3128"});
+    EXPECT_EQ(rig.internet.urls, Lines{kServer + "/install/install.exe"});
+    EXPECT_EQ(rig.files.FileExists(kInstaller), fetched);
+    EXPECT_EQ(rig.system.started, fetched ? Lines{kInstaller} : Lines{});
+    EXPECT_EQ(rig.system.messages, *message ? Lines{message} : Lines{});
+    EXPECT_EQ(stopShown, fetched) << "the progress panel shows during the download";
+    EXPECT_FALSE(rig.frm.Downloading);
+    EXPECT_TRUE(rig.frm["bg"].Visible());
+    EXPECT_FALSE(rig.system.unloaded || rig.system.ended);
+  }
+}
+
+// Clicks and typing inside a pass (a queued double-click, a click while a block
+// arrives) neither start anything nor switch panels; the upgrade keeps to its
+// folder with the box locked. Each download starts with a full pass, never a paced one.
+TEST(Workflows, ClicksAndTypingInsideADownloadChangeNothing) {
+  for (const bool upgrade : {false, true}) {
+    SCOPED_TRACE(upgrade ? "upgrade" : "install");
+    WorkflowRig rig;
+    bool switched = false, unlocked = false;
+    rig.system.onPass = [&] {
+      for (const char* name : {"cmdOrvane", "cmdOK", "cmdBr", "cmdUpd", "cmdHelp", "cmdProxy"})
+        rig.frm.Click(rig.frm[name]);
+      unlocked = unlocked || (upgrade && !rig.frm["txtFolder"].Locked());
+      rig.frm["txtFolder"].SetCaption("");
+      switched = switched || rig.frm["bg3"].Visible() || rig.frm["bg5"].Visible() ||
+                 rig.frm["bg2"].Visible() != upgrade;
+    };
+
+    upgrade ? rig.Upgrade() : rig.Install();
+
+    EXPECT_EQ(rig.system.passes, upgrade ? 3 : 1);
+    EXPECT_EQ(rig.internet.sessions.size(), upgrade ? 3u : 1u);
+    EXPECT_EQ(rig.system.started, Lines{upgrade ? kUpdater : kInstaller});
+    EXPECT_EQ(rig.files.FileExists(kFolder + "\\OrvaneTarvikTemp\\Orvane.rar"), upgrade);
+    EXPECT_EQ(rig.system.dialog, "");
+    EXPECT_TRUE(rig.system.messages.empty());
+    EXPECT_FALSE(switched || unlocked);
+  }
+}
+
+// Each download starts with a pass; there the failing one gets a 404. An updater that won't start
+// is said so, a declined prompt is not; either way the window stays for another try.
+TEST(Upgrade, StopsAfterAFailedStepButCopesWithoutTheSystemPackage) {
+  using enum StartOutcome;
+  // The failing download (3: none), the updater's start, the downloads made,
+  // the message, and whether the updater took over.
+  const std::tuple<std::size_t, StartOutcome, std::size_t, const char*, bool> cases[] = {
+      {0, Started, 1, kFileErr, false},
+      {1, Started, 3, "", true},
+      {2, Started, 3, kFileErr, false},
+      {3, Failed, 3, kStartFailed, false},
+      {3, Declined, 3, "", false}};
+  for (const auto& [failing, outcome, downloads, message, handedOver] : cases) {
+    SCOPED_TRACE(::testing::Message() << failing << " " << static_cast<int>(outcome));
+    WorkflowRig rig;
+    const std::string systemPackage = kFolder + "\\OrvaneTarvikTemp\\Orvane_sys.rar";
+    rig.files.files[systemPackage] = "from an earlier run";
+    rig.system.startOutcome = outcome;
+    rig.system.onPass = [&rig, failing = failing] {
+      rig.internet.status = rig.internet.urls.size() == failing ? "404" : "200";
+    };
+
+    rig.Upgrade();
+
+    if (failing == 1) {
+      EXPECT_FALSE(rig.files.FileExists(systemPackage)) << "nothing stale is handed over";
+    }
+    EXPECT_EQ(rig.internet.urls.size(), downloads);
+    EXPECT_EQ(rig.system.messages, *message ? Lines{message} : Lines{});
+    EXPECT_EQ(rig.system.started.size(), failing == 0 || failing == 2 ? 0u : 1u);
+    EXPECT_EQ(rig.system.unloaded, handedOver);
+    EXPECT_TRUE(handedOver || !(rig.frm.Downloading || rig.frm["txtFolder"].Locked()));
+    EXPECT_TRUE(rig.frm["bg2"].Visible());
+  }
+}
+
+// The updater, the system package and the customer's package, each in its
+// place, then the hand-over to the updater. The Customer text of Info.xml
+// names the package's folder on the server: only one safe path segment is
+// fetched, and without one nothing is deleted or fetched.
+TEST(Upgrade, FetchesThreeFilesForASafeCustomerNameThenHandsOver) {
+  // Customer texts, and the name of the package's folder ("" where refused).
+  const std::string z64(64, 'z');
+  std::vector<std::pair<std::optional<std::string>, std::string>> names = {
+      {"  ACME-01\r\n", "ACME-01"}, {std::nullopt, ""}};
+  for (const std::string& safe : Lines{"a_0.b-c", "..a", z64}) names.push_back({safe, safe});
+  for (const std::string& refused :
+       Lines{"../x", "..", ".", "a\\b", "a/b", "%2e", "a b", "caf\xC3\xA9", " \n ", z64 + "z"})
+    names.push_back({refused, ""});
+  const std::string tarvik = kServer + "/Tarvik/", temp = kFolder + "\\OrvaneTarvikTemp";
+  for (const auto& [text, name] : names) {
+    SCOPED_TRACE(text.value_or("no Customer"));
+    WorkflowRig rig;
+    rig.system.customers.erase(kInfo);
+    if (text) rig.system.customers[kInfo] = *text;
+
+    rig.Upgrade();
+
+    const bool safe = !name.empty();
+    const Lines fetched{tarvik + "Tarvik.exe", tarvik + "Orvane_sys.rar",
+                        tarvik + name + "/Orvane.rar"};
+    EXPECT_EQ(rig.internet.urls, safe ? fetched : Lines{});
+    EXPECT_EQ(rig.files.files[kUpdater], safe ? rig.internet.body : "old");
+    EXPECT_EQ(rig.files.folders.count(temp) > 0, safe);
+    EXPECT_EQ(rig.files.FileExists(temp + "\\Orvane_sys.rar") &&
+                  rig.files.FileExists(temp + "\\Orvane.rar"),
+              safe);
+    EXPECT_EQ(rig.system.started, safe ? Lines{kUpdater} : Lines{});
+    EXPECT_EQ(rig.system.unloaded && rig.system.ended, safe);
+    EXPECT_EQ(rig.system.messages.size(), safe ? 0u : 1u);
+  }
+}
+
+// Stop and Exit mid-download close and remove the partial file before the end;
+// Stop first starts this program again, by its folder and name with ".exe".
+TEST(Workflows, StopAndExitMidDownloadLeaveNoPartialFileStopRestarts) {
+  for (const auto& [command, executable, restarted] :
+       {std::tuple{"cmdExit", "C:\\Tools\\OrvaneSetup.exe", ""},
+        std::tuple{"cmdStop", "C:\\Tools\\OrvaneSetup.exe", "C:\\Tools\\OrvaneSetup.exe"},
+        std::tuple{"cmdStop", "D:\\v1.2\\setup.v2.EXE", "D:\\v1.2\\setup.v2.exe"},
+        std::tuple{"cmdStop", "D:\\v1.2\\setup", "D:\\v1.2\\setup.exe"}}) {
+    SCOPED_TRACE(::testing::Message() << command << " " << executable);
+    WorkflowRig rig;
+    rig.system.executable = executable;
+    const std::string partial = PartialFileName(FolderOf(executable) + "\\install.exe");
+    bool partialBefore = false, partialAfter = true;
+    rig.system.onPass = [&, command = command] {
+      if (!rig.files.open.count(partial)) return;
+      partialBefore = true;
+      rig.frm.Click(rig.frm[command]);
+      partialAfter = rig.files.FileExists(partial);
+      rig.system.onPass = nullptr;
+    };
+
+    rig.Install();
+
+    EXPECT_TRUE(partialBefore);
+    EXPECT_FALSE(partialAfter);
+    EXPECT_EQ(rig.system.started, *restarted ? Lines{restarted} : Lines{});
+    EXPECT_TRUE(rig.system.unloaded && rig.system.ended);
+  }
+}
+
+// Each failure status has its own words with the information icon; success
+// and any other text show nothing.
+TEST(Workflows, EachFailedDownloadStatusHasItsMessage) {
+  for (const auto& [status, message] :
+       {std::pair{"NetErr", kNetErr}, std::pair{"FileErr", kFileErr},
+        std::pair{"DiskErr", kDiskErr}, std::pair{"", ""}, std::pair{"neterr", ""},
+        std::pair{"FileErr ", ""}, std::pair{"Canceled", ""}}) {
+    Rig rig;
+    rig.frm.fnMsgBox4Download(status);
+    EXPECT_EQ(rig.system.messages, *message ? Lines{message} : Lines{}) << status;
+    EXPECT_EQ(rig.system.icons, std::vector<int>(rig.system.messages.size(), 64)) << status;
+  }
+}
+
+// Only a folder that holds both marker files as ordinary files stays in the
+// box; anything else brings the message with the stop icon and empties the
+// box, whose emptying is checked again without a word.
+TEST(Folder, TheBoxKeepsOnlyAFolderHoldingBothMarkerFiles) {
+  const std::string dll = kFolder + "\\Orvane.dll";
+  for (const auto& markers : {Lines{dll, kInfo}, Lines{dll}, Lines{kInfo}, Lines{}}) {
+    WorkflowRig rig;
+    rig.files.files.clear();
+    rig.files.folders = {dll, kInfo};  // folders of these names never count
+    for (const std::string& marker : markers) rig.files.files[marker] = "";
+    const bool kept = markers.size() == 2;
+    rig.frm.Click(rig.frm["cmdUpd"]);
+    rig.frm.TextTyped(rig.frm["txtFolder"], kFolder);
+    EXPECT_EQ(rig.frm["txtFolder"].Caption(), kept ? kFolder : "") << markers.size();
+    // Deleting the whole text leaves no folder to check.
+    rig.frm.TextTyped(rig.frm["txtFolder"], "");
+    EXPECT_EQ(rig.system.messages, kept ? Lines{} : Lines{kWrongFolder});
+    EXPECT_EQ(rig.system.icons, kept ? std::vector<int>{} : std::vector<int>{16});
+  }
+}
+
+// The folder button, a double-click on the box and an upgrade without a folder open the dialog
+// at the desktop for file-system folders. Its answer goes into the box and is checked: the path,
+// else the display name, up to the first NUL; "" when cancelled or without a desktop. The
+// upgrade first asks for a folder, focuses the box and fetches nothing.
+TEST(Folder, TheDialogsAnswerGoesIntoTheBox) {
+  const ItemIdList desktop = reinterpret_cast<ItemIdList>(0xD),
+                   chosen = reinterpret_cast<ItemIdList>(0xC);
+  const std::string withRest = kFolder + '\0' + "rest" + '\0', other = "E:\\Orvane";
+  const std::tuple<ItemIdList, ItemIdList, std::optional<std::string>, std::string, std::string>
+      answers[] = {{desktop, chosen, withRest, "Orvane", kFolder},
+                   {desktop, chosen, std::nullopt, withRest, kFolder},
+                   {desktop, chosen, kFolder + "\\Report", "", ""},
+                   {desktop, nullptr, kFolder, kFolder, ""},
+                   {nullptr, chosen, kFolder, kFolder, ""}};
+  for (const std::string way : {"cmdBr", "txtFolder", "cmdOK"}) {
+    for (const auto& [start, choice, path, name, box] : answers) {
+      SCOPED_TRACE(::testing::Message() << way << " " << path.value_or(name));
+      WorkflowRig rig;
+      rig.files.files[other + "\\Orvane.dll"] = rig.files.files[other + "\\Report\\Info.xml"] = "";
+      rig.frm.Click(rig.frm["cmdUpd"]);
+      const bool upgrade = way == "cmdOK";
+      if (!upgrade) rig.frm.TextTyped(rig.frm["txtFolder"], other);
+      rig.system.desktop = start;
+      rig.system.choice = choice;
+      rig.system.choicePath = path;
+      rig.system.choiceName = name;
+
+      way == "txtFolder" ? rig.frm.DblClick(rig.frm[way]) : rig.frm.Click(rig.frm[way]);
+
+      EXPECT_EQ(rig.frm["txtFolder"].Caption(), box);
+      Lines messages = upgrade ? Lines{kNoFolder} : Lines{};
+      if (path == kFolder + "\\Report") messages.push_back(kWrongFolder);
+      EXPECT_EQ(rig.system.messages, messages);
+      EXPECT_EQ(rig.system.focused, upgrade ? "txtFolder" : "");
+      EXPECT_TRUE(rig.internet.urls.empty());
+      EXPECT_EQ(rig.system.dialog,
+                start ? "from 0 owner 0 at desktop \"Select a folder:\" flags 1 owner 0"
+                      : "from 0 owner 0");
+      EXPECT_TRUE(rig.system.held.empty()) << "an item list is never freed";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orvane::testing
