@@ -19,7 +19,6 @@ class Picture {
   // opaque: every pixel's alpha is 255 (JPEG, BMP, a GIF without transparency).
   Picture(Bitmap bitmap, int width, int height, bool opaque = false)
       : bitmap_(std::move(bitmap)), width_(width), height_(height), opaque_(opaque) {}
-  HBITMAP Handle() const { return bitmap_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
