@@ -28,7 +28,8 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   Point cursor;
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
-  int passes = 0, dialogs = 0;
+  int passes = 0, dialogs = 0, drags = 0;
+  std::vector<bool> bands;       // each SetTopMost: true for the topmost band
   std::function<void()> onPass;  // runs inside each message-loop pass, as a click would
   std::vector<std::string> messages, started;
   std::uint32_t majorVersion = 6, minorVersion = 1, platformId = kVerPlatformWin32Nt;
@@ -47,9 +48,8 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   void SetRoundRegion(int left, int top, int right, int bottom, int, int) override {
     region = {left, top, right - left, bottom - top};
   }
-  void SetWindowPos(InsertAfter, int, int, int, int, std::uint32_t) override {}
-  void ReleaseCapture() override {}
-  std::intptr_t SendMessageA(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  void SetTopMost(bool topMost) override { bands.push_back(topMost); }
+  void BeginCaptionDrag() override { ++drags; }
   void Unload() override { unloaded = true; }
 
   void DoEvents() override {

@@ -1,5 +1,7 @@
-// The composition root: the program's modules and frmMain on the Win32
-// platform. The only file of the platform layer that knows them.
+// The composition root: the program's modules over the Win32 platform, wired
+// in this one place for the program itself and for the tools that drive it
+// (the download benchmark, the window inspector). The only file of the
+// platform layer that knows them.
 #pragma once
 
 #include <windows.h>
@@ -11,34 +13,31 @@
 
 namespace orvane::win32 {
 
-class Application {
- public:
-  explicit Application(HINSTANCE instance)
-      : platform_(instance),
-        download_(platform_.Services()),
-        form_(platform_.Window(), platform_.Services(), skin_, download_) {}
+struct Application {
+  // decorators: what a tool puts between the program and the services.
+  explicit Application(HINSTANCE instance, const Decorators& decorators = {},
+                       double minimumPassSeconds = kDefaultMinimumPassSeconds)
+      : platform(instance, decorators, minimumPassSeconds),
+        download(platform.Services()),
+        frm(platform.Window(), platform.Services(), skin, download) {}
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // Creates the window, runs frmMain's load event and shows the window.
-  bool Start() {
-    if (!platform_.CreateWindowFor(form_, FrmMain::kDesignWidth, FrmMain::kDesignHeight))
-      return false;
-    form_.Form_Load();
-    platform_.Window().Show();
+  // Creates the window, runs frmMain's load event and shows the window,
+  // unless a tool keeps it hidden.
+  bool Start(bool show = true) {
+    if (!platform.CreateWindowFor(frm, FrmMain::kDesignWidth, FrmMain::kDesignHeight)) return false;
+    frm.Form_Load();
+    if (show) platform.Show();
     return true;
   }
   // Turns the message loop until the window closes; returns the exit code.
-  int Run() { return platform_.Run(); }
+  int Run() { return platform.Run(); }
 
-  FrmMain& Form() { return form_; }
-  FormWindow& Window() { return platform_.Window(); }
-
- private:
-  Win32Platform platform_;
-  MdlSkin skin_;
-  MdlDownload download_;
-  FrmMain form_;
+  Win32Platform platform;
+  MdlSkin skin;
+  MdlDownload download;
+  FrmMain frm;
 };
 
 }  // namespace orvane::win32

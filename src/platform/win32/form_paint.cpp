@@ -1,4 +1,5 @@
-// Painting the windowless controls, back to front, through an off-screen buffer.
+// Painting the windowless controls, back to front, through an off-screen
+// buffer; every paint, the system's and the pacing's, comes through Repaint.
 #include <algorithm>
 
 #include "platform/win32/form_window.h"
@@ -72,10 +73,12 @@ HDC FormWindow::BufferFor(HDC screen, int width, int height) {
 // itself is made once, not at every one of some 30 frames a second.
 void FormWindow::OnPaint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window_.get(), &paint);
-  PaintArea(dc, paint.rcPaint);
+  paintDc_ = BeginPaint(window_.get(), &paint);
+  const RECT& area = paint.rcPaint;
+  repaints_.Repaint({area.left, area.top, area.right - area.left, area.bottom - area.top});
+  paintDc_ = nullptr;
   EndPaint(window_.get(), &paint);
-  lastRepaint_ = GetTickCount64();
+  pacer_.Painted(GetTickCount64());
 }
 
 void FormWindow::PaintArea(HDC dc, const RECT& area) {
@@ -86,6 +89,30 @@ void FormWindow::PaintArea(HDC dc, const RECT& area) {
     PaintWindowless(buffer, area);
     BitBlt(dc, area.left, area.top, width, height, buffer, area.left, area.top, SRCCOPY);
   }
+}
+
+bool FormWindow::Shown() const {
+  return IsWindowVisible(window_.get()) != FALSE;
+}
+
+void FormWindow::Repaint(const Rect& area) {
+  if (paintDc_) return PaintArea(paintDc_, ToRect(area));
+  // Drawn at once rather than invalidated: a paint message would cost some
+  // more round trips to the window server for every frame.
+  WindowDc dc(window_.get());
+  PaintArea(dc.get(), ToRect(area));
+}
+
+void FormWindow::SetFrameTimer(std::uint32_t milliseconds) {
+  SetTimer(window_.get(), kRepaintTimer, milliseconds, nullptr);
+}
+
+void FormWindow::KillFrameTimer() {
+  KillTimer(window_.get(), kRepaintTimer);
+}
+
+void FormWindow::FlushRepaint() {
+  if (window_) pacer_.Flush(GetTickCount64());
 }
 
 }  // namespace orvane::win32

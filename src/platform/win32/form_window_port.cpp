@@ -32,8 +32,8 @@ void FormWindow::ControlChanged(const Control& control, const Rect& previousRect
     }
     return;
   }
-  Invalidate(previousRect);
-  Invalidate(control.Bounds());
+  pacer_.Invalidate(previousRect, GetTickCount64());
+  pacer_.Invalidate(control.Bounds(), GetTickCount64());
 }
 
 void FormWindow::SetCaption(const std::string& caption) {
@@ -97,19 +97,16 @@ void FormWindow::SetRoundRegion(int left, int top, int right, int bottom, int el
   if (SetWindowRgn(window_.get(), region.get(), TRUE)) region.release();
 }
 
-void FormWindow::SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
-                              std::uint32_t flags) {
-  ::SetWindowPos(window_.get(), reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y,
-                 width, height, flags);
+void FormWindow::SetTopMost(bool topMost) {
+  ::SetWindowPos(window_.get(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void FormWindow::ReleaseCapture() {
+void FormWindow::BeginCaptionDrag() {
+  // The press gave the window the capture; the caption move needs it back.
   ::ReleaseCapture();
-}
-
-std::intptr_t FormWindow::SendMessageA(std::uint32_t message, std::uintptr_t wParam,
-                                       std::intptr_t lParam) {
-  return ::SendMessageA(window_.get(), message, wParam, lParam);
+  // The system's own caption move: it returns once the button is released.
+  ::SendMessageA(window_.get(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 void FormWindow::Unload() {

@@ -1,11 +1,14 @@
 // Every Win32 service of the seam, and the host window a form is shown in,
-// assembled once for the user-interface thread.
+// assembled once for the user-interface thread, with a tool's decorators
+// between them and the program.
 #pragma once
 
 #include <windows.h>
 
 #include <objbase.h>
 
+#include "platform/decorators.h"
+#include "platform/paced_user_interface.h"
 #include "platform/platform.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
@@ -35,10 +38,19 @@ class ComApartment {
 
 class Win32Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance)
+  explicit Win32Platform(HINSTANCE instance, const Decorators& decorators = {},
+                         double minimumPassSeconds = kDefaultMinimumPassSeconds)
       : pictures_(instance),
-        services_{ui_, internet_, files_, processes_, system_, shell_, xml_},
-        window_(instance, pictures_) {}
+        pacedUi_(Decorated(decorators.messagePasses, static_cast<UserInterface&>(ui_)),
+                 PerformanceSeconds, minimumPassSeconds),
+        services_{Decorated(decorators.userInterface, static_cast<UserInterface&>(pacedUi_)),
+                  Decorated(decorators.internet, static_cast<Internet&>(internet_)),
+                  files_,
+                  processes_,
+                  system_,
+                  shell_,
+                  xml_},
+        window_(instance, pictures_, decorators.repaints) {}
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -49,11 +61,13 @@ class Win32Platform {
     ui_.SetMainWindow(&window_);
     return true;
   }
+  void Show() { window_.Show(); }
   // Turns the message loop until the window closes; returns the exit code.
   int Run() { return ui_.RunMessageLoop(); }
 
+  // The services as the program sees them, decorated.
   Platform& Services() { return services_; }
-  FormWindow& Window() { return window_; }
+  WindowPort& Window() { return window_; }
 
  private:
   ComApartment com_;
@@ -66,6 +80,7 @@ class Win32Platform {
   Win32SystemInfo system_;
   Win32Shell shell_;
   XmlLiteFiles xml_;
+  PacedUserInterface pacedUi_;
   Platform services_;
   FormWindow window_;
 };

@@ -5,16 +5,13 @@
 
 namespace orvane::win32 {
 
-namespace {
-
-double SecondsBetween(const LARGE_INTEGER& earlier, const LARGE_INTEGER& later) {
+double PerformanceSeconds() {
+  LARGE_INTEGER now;
   LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(later.QuadPart - earlier.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
-
-}  // namespace
 
 void Win32UserInterface::Dispatch(MSG& message) {
   // IsDialogMessage gives the text boxes Tab and Shift+Tab.
@@ -24,14 +21,6 @@ void Win32UserInterface::Dispatch(MSG& message) {
 }
 
 void Win32UserInterface::DoEvents() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_) return;
-  RunPass();
-  QueryPerformanceCounter(&lastPass_);
-}
-
-void Win32UserInterface::RunPass() {
   if (main_) main_->FlushRepaint();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
