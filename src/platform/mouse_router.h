@@ -14,14 +14,12 @@ namespace orvane {
 // What the router asks of the window.
 class MouseCapture {
  public:
+  virtual ~MouseCapture() = default;
   virtual void SetCapture() = 0;
   // Lets go of the mouse, if the window still holds it.
   virtual void ReleaseCapture() = 0;
   // Ends the system's caption move, as Enter would.
   virtual void EndMoveLoop() = 0;
-
- protected:
-  ~MouseCapture() = default;
 };
 
 // A press or release as the window saw it.

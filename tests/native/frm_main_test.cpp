@@ -1,10 +1,6 @@
-// frmMain on the fakes: its panels, the skin's layout at any window size, the
-// server address for the Windows version, and the install and the upgrade,
-// driven by clicks as a user would.
+// frmMain on the fakes: its panels, the server address for the Windows
+// version, and the install and the upgrade, driven by clicks as a user would.
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
 
 #include "download/download_text.h"
 #include "fakes.h"
@@ -63,81 +59,8 @@ TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
   }
 }
 
-// The frame covers the 19-pixel sides and the 30-pixel title and bottom
-// bands without reaching outside; each grip lies against its own edges.
-TEST(Skin, FrameAndGripsFollowTheEdgesAtAnySize) {
-  const char* const frame[] = {"imgTitleLeft",    "imgTitleRight",       "imgTitleMain",
-                               "imgWindowLeft",   "imgWindowBottomLeft", "imgWindowBottomRight",
-                               "imgWindowBottom", "imgWindowRight"};
-  // The edges each grip touches: left, top, right, bottom.
-  const char* const gripEdges[kGripCount] = {"l", "r", "t", "b", "rb", "lb", "tr", "lt"};
-  for (const auto& [W, H] :
-       {std::pair{528, 255}, std::pair{1024, 738}, std::pair{57, 90}, std::pair{801, 600}}) {
-    SCOPED_TRACE(::testing::Message() << W << " x " << H);
-    Rig rig;
-    rig.system.placement = {0, 0, W * 15.0f, H * 15.0f};
-    rig.skin.ApplySkin(rig.frm, true);
-
-    // Pixels of the bands left bare, and pixels just outside the window covered.
-    std::vector<Rect> pieces;
-    for (const char* name : frame) pieces.push_back(rig.frm[name].Bounds());
-    int wrong = 0;
-    for (int y = -1; y <= H; ++y) {
-      for (int x = -1; x <= W; ++x) {
-        const bool inside = x >= 0 && y >= 0 && x < W && y < H;
-        if (inside && x >= 19 && x < W - 19 && y >= 30 && y < H - 30) continue;
-        const bool covered =
-            std::any_of(pieces.begin(), pieces.end(), [&](Rect r) { return r.Contains(x, y); });
-        wrong += inside != covered;
-      }
-    }
-    EXPECT_EQ(wrong, 0);
-    for (int i = 0; i < kGripCount; ++i) {
-      const Rect g = rig.frm.Element("Resizer", i).Bounds();
-      EXPECT_TRUE(rig.frm.Element("Resizer", i).Visible());
-      EXPECT_EQ(std::string(g.left == 0 ? "l" : "") + (g.top == 0 ? "t" : "") +
-                    (g.left + g.width == W ? "r" : "") + (g.top + g.height == H ? "b" : ""),
-                gripEdges[i])
-          << "grip " << i;
-    }
-    EXPECT_EQ(rig.system.region, (Rect{0, 0, W, H}));
-  }
-}
-
 // Windows of major version 5 lack the TLS the server asks for; the rest,
 // older, newer or unknown, use https.
-// The title's button, a double-click on the title and a maximise or restore
-// from outside the skin switch alike, with the glyph to match. A grip moves
-// the window's edges by the cursor's travel from press to release, never
-// below the smallest size.
-TEST(Skin, MaximiseRestoreEveryWayAndResizeByTheGrips) {
-  Rig rig;
-  FrmMain& frm = rig.frm;
-  frm.Form_Load();
-  const std::function<void(WindowState)> ways[] = {
-      [&](WindowState) { frm.Click(frm["imgTitleMaxRestore"]); },
-      [&](WindowState) { frm.DblClick(frm["lblTitle"]); },
-      [&](WindowState wanted) { EXPECT_TRUE(static_cast<Form&>(frm).StateRequested(wanted)); }};
-  for (const auto& toggle : ways) {
-    for (const auto& [state, glyph] : {std::pair{WindowState::Maximized, "glyph_restore.bmp"},
-                                       std::pair{WindowState::Normal, "glyph_maximize.bmp"}}) {
-      toggle(state);
-      EXPECT_EQ(rig.system.state, state);
-      EXPECT_EQ(frm["imgTitleMaxRestore"].Picture(), glyph);
-    }
-  }
-  auto drag = [&](int grip, Point from, Point to) {
-    rig.system.cursor = from;
-    frm.MouseDown(frm.Element("Resizer", grip), {});
-    rig.system.cursor = to;
-    frm.MouseUp(frm.Element("Resizer", grip), {});
-  };
-  drag(4, {500, 500}, {520, 490});  // bottom right
-  EXPECT_EQ(rig.system.placement, (TwipsRect{0, 0, 548 * 15, 245 * 15}));
-  drag(7, {0, 0}, {2000, 2000});  // top left, past the bottom right
-  EXPECT_EQ(rig.system.placement, (TwipsRect{2000 * 15, 2000 * 15, 57 * 15, 90 * 15}));
-}
-
 TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
   for (const std::uint32_t majorVersion : {0u, 3u, 4u, 5u, 6u, 10u}) {
     for (const std::uint32_t minorVersion : {0u, 1u, 2u, 10u}) {

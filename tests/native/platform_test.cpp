@@ -1,0 +1,228 @@
+// The host's portable logic without a window: which control gets the mouse,
+// when changes are repainted, and how often the message loop runs.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "platform/mouse_router.h"
+#include "platform/paced_user_interface.h"
+#include "platform/repaint_pacer.h"
+
+namespace orvane::testing {
+namespace {
+
+// Windowless controls: "front" over the left half of "back", and a hidden
+// one beside them. The window notes capture calls and events in one log:
+// "down", "up" with the button, the place in the control and the shift keys.
+struct RouterRig : MouseCapture {
+  FakeSystem window;
+  Form form{window};
+  std::string log;
+  MouseRouter router{form, *this};
+
+  RouterRig() {
+    for (const auto& [name, rect] :
+         {std::pair{"front", Rect{0, 0, 20, 10}}, std::pair{"back", Rect{0, 0, 40, 10}},
+          std::pair{"hidden", Rect{40, 0, 20, 10}}}) {
+      ControlDesign design;
+      design.name = name;
+      design.rect = rect;
+      design.visible = name[0] != 'h';
+      const std::string who = name;
+      auto note = [this, who](std::string what, const MouseEvent& e) {
+        Note(who + " " + what + " " + std::to_string(static_cast<int>(e.button)) + " " +
+             std::to_string(e.x) + "," + std::to_string(e.y) + " " + std::to_string(e.shift));
+      };
+      design.events.click = [this, who] { Note(who + " click"); };
+      design.events.dblClick = [this, who] { Note(who + " dblclick"); };
+      design.events.mouseDown = [note](const MouseEvent& e) { note("down", e); };
+      design.events.mouseUp = [note](const MouseEvent& e) { note("up", e); };
+      form.Add(std::move(design));
+    }
+  }
+  void Note(const std::string& what) { log += (log.empty() ? "" : ", ") + what; }
+  void SetCapture() override { Note("capture"); }
+  void ReleaseCapture() override { Note("release"); }
+  void EndMoveLoop() override { Note("end move"); }
+
+  void Down(int x, MouseButton button = MouseButton::Left, int shift = 0) {
+    router.ButtonDown({button, {x, 5}, shift, true});
+  }
+  void Up(int x, MouseButton button = MouseButton::Left, bool held = false) {
+    router.ButtonUp({button, {x, 5}, 4, held});
+  }
+  std::string Take() { return std::exchange(log, {}); }
+};
+
+TEST(MouseRouter, TheReleaseGoesToThePressedControlAndClicksOnlyOverIt) {
+  RouterRig rig;
+  rig.Down(5, MouseButton::Left, 3);
+  rig.Up(7);
+  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 3, release, front up 1 7,5 4, front click");
+  rig.Down(25);  // behind "front": "back" is the front-most there
+  rig.Up(5);     // released over another control
+  EXPECT_EQ(rig.Take(), "capture, back down 1 25,5 0, release, back up 1 5,5 4");
+  rig.Down(5);
+  rig.Up(50);  // outside every control
+  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 0, release, front up 1 50,5 4");
+  rig.Down(5, MouseButton::Right);
+  rig.Up(5, MouseButton::Right);
+  EXPECT_EQ(rig.Take(), "capture, front down 2 5,5 0, release, front up 2 5,5 4");
+  rig.Down(50);  // nothing there, hidden or not
+  rig.Up(50);
+  EXPECT_EQ(rig.Take(), "");
+}
+
+// While one button holds a control, the others' presses and releases go to
+// it too, and the capture stays until the last button is let go.
+TEST(MouseRouter, EverythingGoesToTheHeldControlUntilTheLastRelease) {
+  RouterRig rig;
+  rig.Down(25);
+  rig.Down(5, MouseButton::Right);
+  rig.Up(5, MouseButton::Right, true);
+  rig.Up(25);
+  rig.Up(25);  // a stray release after it
+  EXPECT_EQ(rig.Take(),
+            "capture, back down 1 25,5 0, capture, back down 2 5,5 0, back up 2 5,5 4, release, "
+            "back up 1 25,5 4, back click");
+}
+
+// The second press of a double-click raises DblClick, not MouseDown, and its
+// release clicks nothing; the next press clicks again.
+TEST(MouseRouter, ADoubleClickIsOneClickAndOneDblClick) {
+  RouterRig rig;
+  rig.Down(5);
+  rig.Up(5);
+  rig.router.DoubleClick({MouseButton::Left, {6, 5}, 0, true});
+  rig.Up(6);
+  EXPECT_EQ(rig.Take(),
+            "capture, front down 1 5,5 0, release, front up 1 5,5 4, front click, capture, "
+            "front dblclick, release, front up 1 6,5 4");
+  rig.router.DoubleClick({MouseButton::Left, {50, 5}, 0, true});
+  rig.Down(5);
+  rig.Up(5);
+  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 0, release, front up 1 5,5 4, front click");
+}
+
+// A press on the title hands the mouse to the system's caption move, which
+// ends at the release of the buttons; meanwhile the form sees nothing, and
+// the release that ends it reaches no control. So does another window that
+// takes the mouse.
+TEST(MouseRouter, TheCaptionMoveOwnsTheMouseUntilItEnds) {
+  RouterRig rig;
+  ControlDesign title;
+  title.name = "title";
+  title.rect = {0, 0, 60, 10};
+  title.events.mouseDown = [&rig](const MouseEvent&) {
+    rig.Note("drag");
+    rig.router.CaptureLost();
+    rig.router.SetMoveLoop(true);
+    rig.Down(5, MouseButton::Right);
+    rig.Up(5, MouseButton::Right, true);  // the left button still holds the move
+    rig.Up(5);
+    rig.router.SetMoveLoop(false);
+  };
+  rig.form.Add(std::move(title));
+  rig.Down(50);
+  rig.Up(50);
+  EXPECT_EQ(rig.Take(), "capture, drag, end move");
+  rig.Down(5);
+  rig.router.CaptureLost();
+  rig.Up(5);
+  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 0");
+}
+
+// A picture button's second click within the double-click time and area is
+// dropped; a third starts afresh. Times wrap round.
+TEST(MouseRouter, AButtonsDoubleClickCountsOnce) {
+  struct Case {
+    std::uint32_t gap;
+    int dx, dy;
+    bool dropped;
+  };
+  for (const Case& c : {Case{500, 2, 3, true}, Case{501, 0, 0, false}, Case{0, 3, 0, false},
+                        Case{0, -2, -3, true}, Case{0, 0, 4, false}, Case{0, 0, -4, false}}) {
+    RouterRig rig;
+    const std::uint32_t start = 0xFFFFFF00u;  // the second click comes after the wrap
+    std::string clicks;
+    for (const std::uint32_t after : {0u, c.gap, c.gap + 10}) {
+      const Point at = clicks.empty() ? Point{100, 100} : Point{100 + c.dx, 100 + c.dy};
+      rig.router.ButtonClicked(rig.form["back"], {start + after, at}, {500, 4, 6});
+      clicks += rig.Take().empty() ? "-" : "c";
+    }
+    EXPECT_EQ(clicks, c.dropped ? "c-c" : "cc-") << c.gap << " ms, " << c.dx << "," << c.dy;
+  }
+}
+
+struct PacerRig : RepaintPort {
+  bool shown = true;
+  std::string log;
+  RepaintPacer pacer{*this};
+  bool Shown() const override { return shown; }
+  void Repaint(const Rect& r) override {
+    log += "paint " + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.width) + "x" + std::to_string(r.height) + "; ";
+  }
+  void SetFrameTimer(std::uint32_t ms) override { log += "timer " + std::to_string(ms) + "; "; }
+  void KillFrameTimer() override { log += "kill; "; }
+};
+
+// One repaint a frame at most, the changes of the frame gathered into one
+// area; the last change is always shown, and the timer stops once a tick
+// finds nothing, to start again when a change comes too soon.
+TEST(RepaintPacer, OneRepaintAFrameAndAlwaysTheLastChange) {
+  PacerRig rig;
+  rig.pacer.Invalidate({10, 10, 5, 5}, 100);
+  rig.pacer.Invalidate({0, 20, 3, 3}, 110);
+  rig.pacer.Invalidate({30, 0, 0, 9}, 111);  // empty: nothing to show
+  rig.pacer.Invalidate({12, 0, 1, 1}, 120);
+  rig.pacer.Flush(132);
+  rig.pacer.TimerTick(133);
+  rig.pacer.TimerTick(166);
+  rig.pacer.Invalidate({1, 1, 1, 1}, 180);  // a frame since the last: at once
+  rig.pacer.Invalidate({2, 2, 1, 1}, 190);
+  rig.pacer.Flush(223);
+  EXPECT_EQ(rig.log,
+            "paint 10,10 5x5; timer 33; paint 0,0 13x23; kill; paint 1,1 1x1; timer 33; "
+            "paint 2,2 1x1; ");
+}
+
+// A system paint starts a frame too; a hidden window's changes are dropped.
+TEST(RepaintPacer, SystemPaintsStartAFrameAndHiddenChangesAreDropped) {
+  PacerRig rig;
+  rig.pacer.Painted(1000);
+  rig.pacer.Invalidate({1, 1, 1, 1}, 1032);
+  rig.shown = false;
+  rig.pacer.Flush(1033);
+  rig.shown = true;
+  rig.pacer.Flush(2000);
+  EXPECT_EQ(rig.log, "timer 33; ");
+}
+
+// Each pass takes 3 ms here; the next comes 8 ms after the last one ended.
+TEST(PacedUserInterface, PassesComeAtMostOnceAMinimumAfterTheLastEnded) {
+  FakeSystem inner;
+  double now = 100;
+  inner.onPass = [&now] { now += 0.003; };
+  PacedUserInterface paced(
+      inner, [&now] { return now; }, 0.008);
+  std::vector<int> passes;
+  for (const double at : {100.0, 100.010, 100.0115, 100.0199, 100.0230}) {
+    now = at;
+    paced.DoEvents();
+    passes.push_back(inner.passes);
+  }
+  EXPECT_EQ(passes, (std::vector<int>{1, 1, 2, 2, 3}));
+  PacedUserInterface unpaced(
+      inner, [&now] { return now; }, 0);
+  unpaced.DoEvents();
+  unpaced.DoEvents();
+  EXPECT_EQ(inner.passes, 5);
+  inner.cursor = {7, 8};
+  Point point;
+  EXPECT_TRUE(paced.GetCursorPos(point) && point == (Point{7, 8}));
+  paced.ShowMessage("text", "title", kMsgBoxInformation);
+  EXPECT_EQ(inner.messages, std::vector<std::string>{"text"});
+}
+
+}  // namespace
+}  // namespace orvane::testing
