@@ -170,9 +170,9 @@ int RunCacheQuery(const Options& options) {
 // 4096-byte reads and writes: what a transfer costs without progress.
 int RunBare(const Options& options) {
   // The program's own services, its window never made.
-  win32::Application program(GetModuleHandleW(nullptr));
-  Internet& internet = program.platform.Services().internet;
-  FileSystem& files = program.platform.Services().files;
+  win32::Application application(GetModuleHandleW(nullptr));
+  Internet& internet = application.platform.Services().internet;
+  FileSystem& files = application.platform.Services().files;
   const CpuClock cpu(options.cpuOf);
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
@@ -269,15 +269,17 @@ struct Watchers {
 
 int RunDownload(const Options& options) {
   Watchers watch(options);
-  win32::Application program(GetModuleHandleW(nullptr), watch.decorators, options.minPassMs / 1000);
-  if (!program.Start(!options.hidden)) {
+  win32::Application application(GetModuleHandleW(nullptr), watch.decorators,
+                                 options.minPassMs / 1000);
+  if (!application.Start(!options.hidden)) {
     std::fprintf(stderr, "the main window could not be created\n");
     return 1;
   }
-  FrmMain& form = program.frm;
+  FrmMain& form = application.program.frm;
   RecordingUserInterface& recorder = *watch.recorder;
   recorder.Watch(form["ProgressCap"], form["ProgressBar"]);
-  program.download.ServerBase = options.serverBase;
+  MdlDownload& download = application.program.download;
+  download.ServerBase = options.serverBase;
   // As the install workflow does before its download.
   form.Downloading = kVbTrue;
   form.Layout_Setting("InsTrue");
@@ -292,7 +294,7 @@ int RunDownload(const Options& options) {
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  const std::string status = program.download.DownloadFile(
+  const std::string status = download.DownloadFile(
       options.path, options.localFile, form["ProgressCap"], form["ProgressBar"], options.proxy);
   const double elapsed = SecondsSince(start);
   const double cpuSeconds = cpu.Seconds() - cpuStart;
@@ -310,7 +312,7 @@ int RunDownload(const Options& options) {
     captions = ", \"captions\": [" + captions + "], \"widths\": [" + widths + "]";
   }
   const std::optional<std::uint64_t> length =
-      program.platform.Services().files.FileLength(options.localFile);
+      application.platform.Services().files.FileLength(options.localFile);
   std::printf(
       "{\"mode\": \"download\", \"status\": %s, \"caption\": %s, \"bar\": %d, "
       "\"caption_width\": %d, \"file_length\": %lld, \"elapsed\": %.6f, \"cpu_seconds\": %.3f, "

@@ -12,10 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "download/mdl_download.h"
-#include "main_window/frm_main.h"
+#include "main_window/program.h"
 #include "platform/platform.h"
-#include "skin/mdl_skin.h"
 
 namespace orvane::testing {
 
@@ -227,9 +225,10 @@ struct Rig {
   ScriptedInternet internet;
   MemoryFileSystem files;
   Platform platform{system, internet, files, system, system, system, system};
-  MdlSkin skin;
-  MdlDownload download{platform};
-  FrmMain frm{system, platform, skin, download};
+  Program program{platform, system};
+  MdlSkin& skin = program.skin;
+  MdlDownload& download = program.download;
+  FrmMain& frm = program.frm;
 };
 
 }  // namespace orvane::testing
