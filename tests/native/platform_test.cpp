@@ -6,6 +6,7 @@
 #include "platform/mouse_router.h"
 #include "platform/paced_user_interface.h"
 #include "platform/repaint_pacer.h"
+#include "platform/unicode_text.h"
 
 namespace orvane::testing {
 namespace {
@@ -222,6 +223,27 @@ TEST(PacedUserInterface, PassesComeAtMostOnceAMinimumAfterTheLastEnded) {
   EXPECT_TRUE(paced.GetCursorPos(point) && point == (Point{7, 8}));
   paced.ShowMessage("text", "title", kMsgBoxInformation);
   EXPECT_EQ(inner.messages, std::vector<std::string>{"text"});
+}
+
+// Vietnamese folder names and everything else the system may hand over go
+// through unchanged; each malformed piece becomes one U+FFFD.
+TEST(UnicodeText, Utf8AndUtf16RoundTripAndMalformedPiecesAreReplaced) {
+  const std::string text =
+      "D:\\Ph\xE1\xBA\xA7n m\xE1\xBB\x81m \xC3\xA9\xF0\x9F\x93\x81\x7F\xEF\xBF\xBF";
+  const std::u16string wide = u"D:\\Ph\u1EA7n m\u1EC1m \u00E9\U0001F4C1\u007F\uFFFF";
+  EXPECT_EQ(Utf16FromUtf8(text), wide);
+  EXPECT_EQ(Utf8FromUtf16(wide), text);
+  const std::pair<std::string, std::u16string> malformed[] = {
+      {"a\xC3", u"a\xFFFD"},
+      {"\xE1\xBAx", u"\xFFFDx"},
+      {"\xC0\xAF", u"\xFFFD\xFFFD"},
+      {"\xE0\x80\x80", u"\xFFFD\xFFFD\xFFFD"},
+      {"\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},
+      {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},
+      {"\xFF\x80", u"\xFFFD\xFFFD"},
+      {"\xF0\x9F\x93", u"\xFFFD"}};
+  for (const auto& [bytes, expected] : malformed) EXPECT_EQ(Utf16FromUtf8(bytes), expected);
+  EXPECT_EQ(Utf8FromUtf16(u"\xD800x\xDC00"), "\xEF\xBF\xBDx\xEF\xBF\xBD");
 }
 
 }  // namespace
