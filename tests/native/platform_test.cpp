@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "platform/form_painter.h"
 #include "platform/mouse_router.h"
 #include "platform/paced_user_interface.h"
 #include "platform/repaint_pacer.h"
@@ -223,6 +224,50 @@ TEST(PacedUserInterface, PassesComeAtMostOnceAMinimumAfterTheLastEnded) {
   EXPECT_TRUE(paced.GetCursorPos(point) && point == (Point{7, 8}));
   paced.ShowMessage("text", "title", kMsgBoxInformation);
   EXPECT_EQ(inner.messages, std::vector<std::string>{"text"});
+}
+
+std::string Text(const Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.width) +
+         "x" + std::to_string(r.height);
+}
+
+struct CanvasLog : Canvas {
+  std::string log;
+  void Fill(const Rect& r, Color c) override {
+    log += "fill " + Text(r) + (c == kFormBackColor ? "" : " colour") + "; ";
+  }
+  void DrawPicture(const std::string& picture, const Rect& r, bool stretch) override {
+    log +=
+        (picture.empty() ? "-" : picture) + (stretch ? " stretched to " : " at ") + Text(r) + "; ";
+  }
+  void WriteText(const std::string& text, const Rect& r, const Font& font, Color,
+                 TextAlign align) override {
+    log += "'" + text + "' " + (align == TextAlign::Center ? "centred " : "") + font.face + " " +
+           Text(r) + "; ";
+  }
+};
+
+// The form's background, then its shown windowless controls that reach into
+// the area, back to front: the frame, the grips, the panel, the progress and
+// the title over them.
+TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
+  Rig rig;
+  rig.frm.Form_Load();
+  rig.frm.Layout_Setting("InsTrue");
+  rig.frm["ProgressBar"].SetWidth(100);
+  CanvasLog whole, corner;
+  PaintForm(rig.frm, {0, 0, 528, 255}, whole);
+  EXPECT_EQ(whole.log,
+            "fill 0,0 528x255; window_right.bmp stretched to 509,30 19x217; window_left.bmp "
+            "stretched to 0,30 19x195; window_bottom.bmp stretched to 19,225 490x30; "
+            "window_bottom_right.bmp at 509,225 19x30; window_bottom_left.bmp at 0,225 19x30; "
+            "title_main.bmp stretched to 19,0 509x30; title_right.gif at 509,0 19x30; "
+            "title_left.gif at 0,0 19x30; - at 0,0 11x11; - at 517,0 11x11; - at 0,244 11x11; - at "
+            "517,244 11x11; - at 19,250 489x5; - at 19,0 489x5; - at 523,30 5x195; - at 0,30 "
+            "5x195; - at 112,24 13x13; bg1.jpg at 8,40 511x203; fill 12,214 100x23 colour; '' "
+            "centred Arial 12,218 504x20; 'Install && Upgrade Orvane 12 .0' Arial 16,7 266x16; ");
+  PaintForm(rig.frm, {5, 5, 11, 2}, corner);  // the title label starts just beyond it
+  EXPECT_EQ(corner.log, "fill 5,5 11x2; title_left.gif at 0,0 19x30; - at 0,0 11x11; ");
 }
 
 // Vietnamese folder names and everything else the system may hand over go

@@ -77,7 +77,6 @@ class FormWindow : public WindowPort, private RepaintPort, private MouseCapture 
   HWND ChildFor(const Control& control) const;
 
   // form_paint.cpp
-  void PaintWindowless(HDC dc, const RECT& area);
   void OnPaint();
   HDC BufferFor(HDC screen, int width, int height);
   // Composes an area of the window off-screen and shows it.
