@@ -2,6 +2,7 @@
 // implements it with a real window, the tests with a recording fake.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 #include "platform/geometry.h"
@@ -21,6 +22,23 @@ struct TwipsRect {
   float height = 0;
   friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
+
+// Twips per pixel on a screen of the given dots per inch.
+inline double TwipsPerPixel(int dotsPerInch) {
+  return 1440.0 / dotsPerInch;
+}
+
+// A window's place in screen pixels as twips, and back to the nearest pixel.
+inline TwipsRect TwipsOf(const Rect& pixels, double perPixelX, double perPixelY) {
+  return {static_cast<float>(pixels.left * perPixelX), static_cast<float>(pixels.top * perPixelY),
+          static_cast<float>(pixels.width * perPixelX),
+          static_cast<float>(pixels.height * perPixelY)};
+}
+inline Rect PixelsOf(const TwipsRect& twips, double perPixelX, double perPixelY) {
+  auto nearest = [](double value) { return static_cast<int>(std::lround(value)); };
+  return {nearest(twips.left / perPixelX), nearest(twips.top / perPixelY),
+          nearest(twips.width / perPixelX), nearest(twips.height / perPixelY)};
+}
 
 class WindowPort {
  public:

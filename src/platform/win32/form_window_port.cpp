@@ -1,7 +1,5 @@
 // What the form asks of its window: following the controls, caption,
 // colour and focus, and the window's place, state, outline and band.
-#include <cmath>
-
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/picture_button.h"
@@ -51,30 +49,24 @@ void FormWindow::SetFocus(const Control& control) {
 }
 
 double FormWindow::TwipsPerPixelX() const {
-  return 1440.0 / ScreenDpi(LOGPIXELSX);
+  return TwipsPerPixel(ScreenDpi(LOGPIXELSX));
 }
 double FormWindow::TwipsPerPixelY() const {
-  return 1440.0 / ScreenDpi(LOGPIXELSY);
+  return TwipsPerPixel(ScreenDpi(LOGPIXELSY));
 }
 
 TwipsRect FormWindow::Placement() const {
   RECT r{};
   GetWindowRect(window_.get(), &r);
-  const double x = TwipsPerPixelX();
-  const double y = TwipsPerPixelY();
-  return {static_cast<float>(r.left * x), static_cast<float>(r.top * y),
-          static_cast<float>((r.right - r.left) * x), static_cast<float>((r.bottom - r.top) * y)};
+  return TwipsOf({r.left, r.top, r.right - r.left, r.bottom - r.top}, TwipsPerPixelX(),
+                 TwipsPerPixelY());
 }
 
 void FormWindow::MoveTo(const TwipsRect& placement) {
   // A maximised or minimised form can't be moved or sized: its state sizes it.
   if (IsZoomed(window_.get()) || IsIconic(window_.get())) return;
-  const double x = TwipsPerPixelX();
-  const double y = TwipsPerPixelY();
-  MoveWindow(window_.get(), static_cast<int>(std::lround(placement.left / x)),
-             static_cast<int>(std::lround(placement.top / y)),
-             static_cast<int>(std::lround(placement.width / x)),
-             static_cast<int>(std::lround(placement.height / y)), TRUE);
+  const Rect r = PixelsOf(placement, TwipsPerPixelX(), TwipsPerPixelY());
+  MoveWindow(window_.get(), r.left, r.top, r.width, r.height, TRUE);
 }
 
 WindowState FormWindow::State() const {

@@ -7,6 +7,9 @@
 
 #include <cstring>
 
+#include "platform/resource_name.h"
+#include "platform/win32/utf.h"
+
 namespace orvane::win32 {
 
 namespace {
@@ -76,22 +79,12 @@ GdiplusSession::~GdiplusSession() {
   if (token_) Gdiplus::GdiplusShutdown(token_);
 }
 
-std::wstring ResourceNameFor(std::string_view fileName) {
-  std::wstring name;
-  for (char c : fileName) {
-    if (c == '.') c = '_';
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    name += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  }
-  return name;
-}
-
 const Picture* PictureLibrary::Get(std::string_view fileName) {
   if (fileName.empty()) return nullptr;
   if (auto found = pictures_.find(fileName); found != pictures_.end()) return found->second.get();
 
   std::unique_ptr<Picture> picture;
-  const std::wstring name = ResourceNameFor(fileName);
+  const std::wstring name = Widen(ResourceNameOf(fileName));
   if (HRSRC resource = FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */)) {
     HGLOBAL loaded = LoadResource(module_, resource);
     const DWORD size = SizeofResource(module_, resource);

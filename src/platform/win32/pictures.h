@@ -57,7 +57,4 @@ class PictureLibrary {
   std::map<std::string, std::unique_ptr<Picture>, std::less<>> pictures_;
 };
 
-// The resource name a file is embedded under: "bg.jpg" -> "BG_JPG".
-std::wstring ResourceNameFor(std::string_view fileName);
-
 }  // namespace orvane::win32
