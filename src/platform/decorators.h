@@ -5,8 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "platform/internet.h"
+#include "platform/paced_user_interface.h"
+#include "platform/platform.h"
 #include "platform/repaint_pacer.h"
 #include "platform/user_interface.h"
 
@@ -26,5 +29,30 @@ template <typename Service>
 Service& Decorated(const std::function<Service&(Service&)>& decorator, Service& real) {
   return decorator ? decorator(real) : real;
 }
+
+// The services as the program sees them: the real ones behind their
+// decorators, with the message loop's passes paced between the program's
+// calls (and their decorator) and each real pass (and its own).
+class DecoratedPlatform {
+ public:
+  DecoratedPlatform(const Platform& real, const Decorators& decorators,
+                    std::function<double()> clock, double minimumPassSeconds)
+      : paced_(Decorated(decorators.messagePasses, real.ui), std::move(clock), minimumPassSeconds),
+        services_{Decorated(decorators.userInterface, static_cast<UserInterface&>(paced_)),
+                  Decorated(decorators.internet, real.internet),
+                  real.files,
+                  real.processes,
+                  real.system,
+                  real.shell,
+                  real.xml} {}
+  DecoratedPlatform(const DecoratedPlatform&) = delete;
+  DecoratedPlatform& operator=(const DecoratedPlatform&) = delete;
+
+  Platform& Services() { return services_; }
+
+ private:
+  PacedUserInterface paced_;
+  Platform services_;
+};
 
 }  // namespace orvane

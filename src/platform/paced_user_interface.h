@@ -3,6 +3,7 @@
 // straight through.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <utility>
@@ -15,6 +16,11 @@ namespace orvane {
 // so a pass that follows the previous one within this time returns at once;
 // the window still repaints and answers a click within a few milliseconds.
 inline constexpr double kDefaultMinimumPassSeconds = 0.008;
+
+// Seconds on the system's monotonic clock, the performance counter on Windows.
+inline double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 class PacedUserInterface : public UserInterface {
  public:

@@ -2,10 +2,13 @@
 // when changes are repainted, and how often the message loop runs.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "fakes.h"
 #include "platform/form_painter.h"
 #include "platform/mouse_router.h"
 #include "platform/paced_user_interface.h"
+#include "platform/pixel_rows.h"
 #include "platform/repaint_pacer.h"
 #include "platform/unicode_text.h"
 
@@ -13,12 +16,16 @@ namespace orvane::testing {
 namespace {
 
 // Windowless controls: "front" over the left half of "back", and a hidden
-// one beside them. The window notes capture calls and events in one log:
-// "down", "up" with the button, the place in the control and the shift keys.
+// one beside them. Run() plays what the window reports, each step a word and
+// the x it happens at: "down" presses the left button, "rdown" the right one,
+// "up" lets go of the last button held, "up+" of one while another still
+// holds, "dbl" is a double-click's second press; "lost" is another window
+// taking the mouse. It answers with the capture calls and the events, each
+// with its button, its place in the control and the shift keys.
 struct RouterRig : MouseCapture {
   FakeSystem window;
   Form form{window};
-  std::string log;
+  std::vector<std::string> log;
   MouseRouter router{form, *this};
 
   RouterRig() {
@@ -31,7 +38,7 @@ struct RouterRig : MouseCapture {
       design.visible = name[0] != 'h';
       const std::string who = name;
       auto note = [this, who](std::string what, const MouseEvent& e) {
-        Note(who + " " + what + " " + std::to_string(static_cast<int>(e.button)) + " " +
+        Note(who + " " + what + std::to_string(static_cast<int>(e.button)) + " " +
              std::to_string(e.x) + "," + std::to_string(e.y) + " " + std::to_string(e.shift));
       };
       design.events.click = [this, who] { Note(who + " click"); };
@@ -41,68 +48,64 @@ struct RouterRig : MouseCapture {
       form.Add(std::move(design));
     }
   }
-  void Note(const std::string& what) { log += (log.empty() ? "" : ", ") + what; }
+  void Note(const std::string& what) { log.push_back(what); }
   void SetCapture() override { Note("capture"); }
   void ReleaseCapture() override { Note("release"); }
   void EndMoveLoop() override { Note("end move"); }
 
-  void Down(int x, MouseButton button = MouseButton::Left, int shift = 0) {
-    router.ButtonDown({button, {x, 5}, shift, true});
+  std::string Run(const std::string& script) {
+    const std::size_t start = log.size();
+    std::istringstream steps(script);
+    std::string step;
+    int x = 0;
+    while (steps >> step) {
+      if (step == "lost") {
+        router.CaptureLost();
+        continue;
+      }
+      steps >> x;
+      const MouseInput input{step[0] == 'r' ? MouseButton::Right : MouseButton::Left,
+                             {x, 5},
+                             3,
+                             !step.ends_with("up")};
+      if (step.ends_with("down")) router.ButtonDown(input);
+      if (step.starts_with("up") || step.starts_with("rup")) router.ButtonUp(input);
+      if (step == "dbl") router.DoubleClick(input);
+    }
+    std::string played;
+    for (std::size_t i = start; i < log.size(); ++i) played += (i > start ? ", " : "") + log[i];
+    return played;
   }
-  void Up(int x, MouseButton button = MouseButton::Left, bool held = false) {
-    router.ButtonUp({button, {x, 5}, 4, held});
-  }
-  std::string Take() { return std::exchange(log, {}); }
 };
 
 TEST(MouseRouter, TheReleaseGoesToThePressedControlAndClicksOnlyOverIt) {
   RouterRig rig;
-  rig.Down(5, MouseButton::Left, 3);
-  rig.Up(7);
-  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 3, release, front up 1 7,5 4, front click");
-  rig.Down(25);  // behind "front": "back" is the front-most there
-  rig.Up(5);     // released over another control
-  EXPECT_EQ(rig.Take(), "capture, back down 1 25,5 0, release, back up 1 5,5 4");
-  rig.Down(5);
-  rig.Up(50);  // outside every control
-  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 0, release, front up 1 50,5 4");
-  rig.Down(5, MouseButton::Right);
-  rig.Up(5, MouseButton::Right);
-  EXPECT_EQ(rig.Take(), "capture, front down 2 5,5 0, release, front up 2 5,5 4");
-  rig.Down(50);  // nothing there, hidden or not
-  rig.Up(50);
-  EXPECT_EQ(rig.Take(), "");
+  EXPECT_EQ(rig.Run("down 5 up 7"),
+            "capture, front down1 5,5 3, release, front up1 7,5 3, front click");
+  // Behind "front", then released over another control, and outside every one.
+  EXPECT_EQ(rig.Run("down 25 up 5"), "capture, back down1 25,5 3, release, back up1 5,5 3");
+  EXPECT_EQ(rig.Run("down 5 up 50"), "capture, front down1 5,5 3, release, front up1 50,5 3");
+  EXPECT_EQ(rig.Run("rdown 5 rup 5"), "capture, front down2 5,5 3, release, front up2 5,5 3");
+  EXPECT_EQ(rig.Run("down 50 up 50 dbl 50 up 50"), "") << "nothing there, hidden or not";
 }
 
 // While one button holds a control, the others' presses and releases go to
 // it too, and the capture stays until the last button is let go.
 TEST(MouseRouter, EverythingGoesToTheHeldControlUntilTheLastRelease) {
   RouterRig rig;
-  rig.Down(25);
-  rig.Down(5, MouseButton::Right);
-  rig.Up(5, MouseButton::Right, true);
-  rig.Up(25);
-  rig.Up(25);  // a stray release after it
-  EXPECT_EQ(rig.Take(),
-            "capture, back down 1 25,5 0, capture, back down 2 5,5 0, back up 2 5,5 4, release, "
-            "back up 1 25,5 4, back click");
+  EXPECT_EQ(rig.Run("down 25 rdown 5 rup+ 5 up 25 up 25"),
+            "capture, back down1 25,5 3, capture, back down2 5,5 3, back up2 5,5 3, release, "
+            "back up1 25,5 3, back click");
 }
 
 // The second press of a double-click raises DblClick, not MouseDown, and its
 // release clicks nothing; the next press clicks again.
 TEST(MouseRouter, ADoubleClickIsOneClickAndOneDblClick) {
   RouterRig rig;
-  rig.Down(5);
-  rig.Up(5);
-  rig.router.DoubleClick({MouseButton::Left, {6, 5}, 0, true});
-  rig.Up(6);
-  EXPECT_EQ(rig.Take(),
-            "capture, front down 1 5,5 0, release, front up 1 5,5 4, front click, capture, "
-            "front dblclick, release, front up 1 6,5 4");
-  rig.router.DoubleClick({MouseButton::Left, {50, 5}, 0, true});
-  rig.Down(5);
-  rig.Up(5);
-  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 0, release, front up 1 5,5 4, front click");
+  EXPECT_EQ(rig.Run("down 5 up 5 dbl 6 up 6 down 5 up 5"),
+            "capture, front down1 5,5 3, release, front up1 5,5 3, front click, capture, "
+            "front dblclick, release, front up1 6,5 3, capture, front down1 5,5 3, release, "
+            "front up1 5,5 3, front click");
 }
 
 // A press on the title hands the mouse to the system's caption move, which
@@ -118,19 +121,12 @@ TEST(MouseRouter, TheCaptionMoveOwnsTheMouseUntilItEnds) {
     rig.Note("drag");
     rig.router.CaptureLost();
     rig.router.SetMoveLoop(true);
-    rig.Down(5, MouseButton::Right);
-    rig.Up(5, MouseButton::Right, true);  // the left button still holds the move
-    rig.Up(5);
+    rig.Run("rdown 5 rup+ 5 up 5");  // the left button ends it
     rig.router.SetMoveLoop(false);
   };
   rig.form.Add(std::move(title));
-  rig.Down(50);
-  rig.Up(50);
-  EXPECT_EQ(rig.Take(), "capture, drag, end move");
-  rig.Down(5);
-  rig.router.CaptureLost();
-  rig.Up(5);
-  EXPECT_EQ(rig.Take(), "capture, front down 1 5,5 0");
+  EXPECT_EQ(rig.Run("down 50 up 50"), "capture, drag, end move");
+  EXPECT_EQ(rig.Run("down 5 lost up 5"), "capture, front down1 5,5 3");
 }
 
 // A picture button's second click within the double-click time and area is
@@ -149,7 +145,8 @@ TEST(MouseRouter, AButtonsDoubleClickCountsOnce) {
     for (const std::uint32_t after : {0u, c.gap, c.gap + 10}) {
       const Point at = clicks.empty() ? Point{100, 100} : Point{100 + c.dx, 100 + c.dy};
       rig.router.ButtonClicked(rig.form["back"], {start + after, at}, {500, 4, 6});
-      clicks += rig.Take().empty() ? "-" : "c";
+      clicks += rig.log.empty() ? "-" : "c";
+      rig.log.clear();
     }
     EXPECT_EQ(clicks, c.dropped ? "c-c" : "cc-") << c.gap << " ms, " << c.dx << "," << c.dy;
   }
@@ -270,6 +267,17 @@ TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
   EXPECT_EQ(corner.log, "fill 5,5 11x2; title_left.gif at 0,0 19x30; - at 0,0 11x11; ");
 }
 
+// Rows come packed whatever the source's stride, bottom-up ones too; a
+// picture is opaque only while every alpha is 255.
+TEST(PixelRows, RowsArePackedAndOpaqueMeansEveryAlphaIsFull) {
+  const std::uint8_t source[] = {1, 2, 3, 255, 4, 5, 6, 255, 0, 0, 7, 8, 9, 255, 1, 1, 1, 254};
+  std::uint8_t packed[16] = {};
+  EXPECT_TRUE(CopyPixelRows(source, 10, packed, 2, 1));
+  EXPECT_FALSE(CopyPixelRows(source + 10, -10, packed, 2, 2));
+  EXPECT_EQ(std::vector<std::uint8_t>(packed, packed + 16),
+            (std::vector<std::uint8_t>{7, 8, 9, 255, 1, 1, 1, 254, 1, 2, 3, 255, 4, 5, 6, 255}));
+}
+
 // Vietnamese folder names and everything else the system may hand over go
 // through unchanged; each malformed piece becomes one U+FFFD.
 TEST(UnicodeText, Utf8AndUtf16RoundTripAndMalformedPiecesAreReplaced) {
@@ -278,16 +286,11 @@ TEST(UnicodeText, Utf8AndUtf16RoundTripAndMalformedPiecesAreReplaced) {
   const std::u16string wide = u"D:\\Ph\u1EA7n m\u1EC1m \u00E9\U0001F4C1\u007F\uFFFF";
   EXPECT_EQ(Utf16FromUtf8(text), wide);
   EXPECT_EQ(Utf8FromUtf16(wide), text);
-  const std::pair<std::string, std::u16string> malformed[] = {
-      {"a\xC3", u"a\xFFFD"},
-      {"\xE1\xBAx", u"\xFFFDx"},
-      {"\xC0\xAF", u"\xFFFD\xFFFD"},
-      {"\xE0\x80\x80", u"\xFFFD\xFFFD\xFFFD"},
-      {"\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},
-      {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},
-      {"\xFF\x80", u"\xFFFD\xFFFD"},
-      {"\xF0\x9F\x93", u"\xFFFD"}};
-  for (const auto& [bytes, expected] : malformed) EXPECT_EQ(Utf16FromUtf8(bytes), expected);
+  // Each piece ends before the next letter (none of them a hex digit).
+  EXPECT_EQ(Utf16FromUtf8("\xC3g\xE1\xBAh\xC0\xAFi\xE0\x80\x80j\xED\xA0\x80k\xF4\x90\x80\x80l\xFF"
+                          "\x80m\xF0\x9F\x93"),
+            u"\xFFFDg\xFFFDh\xFFFD\xFFFDi\xFFFD\xFFFD\xFFFDj\xFFFD\xFFFD\xFFFDk\xFFFD\xFFFD\xFFFD"
+            u"\xFFFDl\xFFFD\xFFFDm\xFFFD");
   EXPECT_EQ(Utf8FromUtf16(u"\xD800x\xDC00"), "\xEF\xBF\xBDx\xEF\xBF\xBD");
 }
 

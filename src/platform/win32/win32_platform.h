@@ -8,8 +8,6 @@
 #include <objbase.h>
 
 #include "platform/decorators.h"
-#include "platform/paced_user_interface.h"
-#include "platform/platform.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/win32_file_system.h"
@@ -41,15 +39,8 @@ class Win32Platform {
   explicit Win32Platform(HINSTANCE instance, const Decorators& decorators = {},
                          double minimumPassSeconds = kDefaultMinimumPassSeconds)
       : pictures_(instance),
-        pacedUi_(Decorated(decorators.messagePasses, static_cast<UserInterface&>(ui_)),
-                 PerformanceSeconds, minimumPassSeconds),
-        services_{Decorated(decorators.userInterface, static_cast<UserInterface&>(pacedUi_)),
-                  Decorated(decorators.internet, static_cast<Internet&>(internet_)),
-                  files_,
-                  processes_,
-                  system_,
-                  shell_,
-                  xml_},
+        services_({ui_, internet_, files_, processes_, system_, shell_, xml_}, decorators,
+                  SteadySeconds, minimumPassSeconds),
         window_(instance, pictures_, decorators.repaints) {}
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -66,7 +57,7 @@ class Win32Platform {
   int Run() { return ui_.RunMessageLoop(); }
 
   // The services as the program sees them, decorated.
-  Platform& Services() { return services_; }
+  Platform& Services() { return services_.Services(); }
   WindowPort& Window() { return window_; }
 
  private:
@@ -80,8 +71,7 @@ class Win32Platform {
   Win32SystemInfo system_;
   Win32Shell shell_;
   XmlLiteFiles xml_;
-  PacedUserInterface pacedUi_;
-  Platform services_;
+  DecoratedPlatform services_;
   FormWindow window_;
 };
 

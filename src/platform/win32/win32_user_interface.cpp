@@ -5,14 +5,6 @@
 
 namespace orvane::win32 {
 
-double PerformanceSeconds() {
-  LARGE_INTEGER now;
-  LARGE_INTEGER frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 void Win32UserInterface::Dispatch(MSG& message) {
   // IsDialogMessage gives the text boxes Tab and Shift+Tab.
   if (main_ && IsDialogMessageW(main_->Handle(), &message)) return;

@@ -29,7 +29,4 @@ class Win32UserInterface : public UserInterface {
   FormWindow* main_ = nullptr;
 };
 
-// Seconds on the performance counter, which paces the passes.
-double PerformanceSeconds();
-
 }  // namespace orvane::win32
