@@ -226,7 +226,6 @@ struct Rig {
   MemoryFileSystem files;
   Platform platform{system, internet, files, system, system, system, system};
   Program program{platform, system};
-  MdlSkin& skin = program.skin;
   MdlDownload& download = program.download;
   FrmMain& frm = program.frm;
 };
