@@ -218,8 +218,8 @@ TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
             "517,244 11x11; - 19,250 489x5; - 19,0 489x5; - 523,30 5x195; - 0,30 5x195; - 112,24 "
             "13x13; bg1.jpg 8,40 511x203; fill 12,214 100x23 colour; '' centred Arial 12,218 "
             "504x20; 'Install && Upgrade Orvane 12 .0' Arial 16,7 266x16; ");
-  PaintForm(rig.frm, {5, 5, 11, 2}, corner);  // the title label starts just beyond it
-  EXPECT_EQ(corner.log, "fill 5,5 11x2; title_left.gif 0,0 19x30; - 0,0 11x11; ");
+  PaintForm(rig.frm, {11, 7, 5, 2}, corner);  // between the top-left grip and the title
+  EXPECT_EQ(corner.log, "fill 11,7 5x2; title_left.gif 0,0 19x30; ");
 }
 
 // Vietnamese folder names and everything else the system may hand over go
