@@ -236,9 +236,9 @@ HWND MainWindow() {
   return found;
 }
 
-// The program as it is composed for a run, with the probe's decorators
-// between it and the real services; the message loop the download engine
-// sees is the recording one.
+// The probe's decorators, which the composition root puts between the program
+// and the real services as it builds them: the message loop the download
+// engine sees is the recording one.
 struct Watchers {
   explicit Watchers(const Options& options) : address(options.serverBase + options.path) {
     decorators.userInterface = [this, &options](UserInterface& paced) -> UserInterface& {
