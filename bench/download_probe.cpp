@@ -23,31 +23,22 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "download/download_text.h"
-#include "download/mdl_download.h"
 #include "download/unique_internet_handle.h"
-#include "main_window/frm_main.h"
 #include "ping_meter.h"
-#include "platform/win32/form_window.h"
-#include "platform/win32/pictures.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_processes.h"
-#include "platform/win32/win32_shell.h"
-#include "platform/win32/win32_system_info.h"
-#include "platform/win32/win32_user_interface.h"
-#include "platform/win32/wininet_internet.h"
-#include "platform/win32/xmllite_files.h"
+#include "platform/win32/application.h"
 #include "recording_ui.h"
-#include "skin/mdl_skin.h"
-#include "workflows/workflows.h"
+#include "watching_decorators.h"
 
 namespace orvane::probe {
 namespace {
@@ -57,7 +48,7 @@ struct Options {
   std::string path;
   std::string localFile;
   std::string proxy;
-  double minPassMs = win32::kDefaultMinimumPassSeconds * 1000;
+  double minPassMs = kDefaultMinimumPassSeconds * 1000;
   bool captions = false;
   bool bare = false;
   bool hidden = false;
@@ -129,15 +120,6 @@ std::uint64_t PeakWorkingSet() {
   return counters.PeakWorkingSetSize;
 }
 
-double SecondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now;
-  LARGE_INTEGER frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart - start.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
 // CPU time of this process, plus, when named, that of another process whose
 // Linux /proc/PID/stat file is readable through Wine's Z: drive (the
 // wineserver, which every message-loop pass calls). Other work on the
@@ -179,52 +161,18 @@ class CpuClock {
   std::string otherStat_;
 };
 
-// An entry exists when the size query asks for a larger buffer.
-bool IsCached(const std::string& url) {
-  DWORD size = 0;
-  return GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size) ||
-         GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
-
 int RunCacheQuery(const Options& options) {
   std::printf("{\"cached\": %s}\n", IsCached(options.cacheQuery) ? "true" : "false");
   return 0;
 }
 
-// WinINet as DownloadFile gets it, noting whether the cache still held an
-// entry for the address when the session opened, that is after the purge.
-class CacheWatchingInternet : public win32::WinInetInternet {
- public:
-  explicit CacheWatchingInternet(std::string url) : url_(std::move(url)) {}
-  InternetHandle InternetOpenA(const std::string& agent, std::uint32_t accessType,
-                               const char* proxyName, const char* proxyBypass,
-                               std::uint32_t flags) override {
-    cachedAtOpen_ = IsCached(url_);
-    return WinInetInternet::InternetOpenA(agent, accessType, proxyName, proxyBypass, flags);
-  }
-  // Closing the request is where WinINet finishes its cache entry: timed,
-  // as no message-loop pass runs meanwhile.
-  bool InternetCloseHandle(InternetHandle handle) override {
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    const bool closed = WinInetInternet::InternetCloseHandle(handle);
-    closeSeconds_ += SecondsSince(start);
-    return closed;
-  }
-  bool CachedAtOpen() const { return cachedAtOpen_; }
-  double CloseSeconds() const { return closeSeconds_; }
-
- private:
-  std::string url_;
-  bool cachedAtOpen_ = false;
-  double closeSeconds_ = 0;
-};
-
 // The same session and address calls as DownloadFile, then nothing but
 // 4096-byte reads and writes: what a transfer costs without progress.
 int RunBare(const Options& options) {
-  win32::WinInetInternet internet;
-  win32::Win32FileSystem files;
+  // The program's own services, its window never made.
+  win32::Application application(GetModuleHandleW(nullptr));
+  Internet& internet = application.platform.Services().internet;
+  FileSystem& files = application.platform.Services().files;
   const CpuClock cpu(options.cpuOf);
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
@@ -272,125 +220,81 @@ int RunBare(const Options& options) {
   return 0;
 }
 
-// The real message loop, counting the passes that looked at the queue (the
-// others return at once) and the time they took, paints and handlers included.
-class CountingUserInterface : public win32::Win32UserInterface {
- public:
-  using Win32UserInterface::Win32UserInterface;
-  std::uint64_t PassesRun() const { return passesRun_; }
-  double PassSeconds() const { return passSeconds_; }
+// The program's main window, as the system knows it: this thread's window
+// of the main window's class.
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wcscmp(name, win32::kMainWindowClass) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
 
- protected:
-  void RunPass() override {
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    Win32UserInterface::RunPass();
-    ++passesRun_;
-    passSeconds_ += SecondsSince(start);
+HWND MainWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMainWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The probe's decorators, which the composition root puts between the program
+// and the real services as it builds them: the message loop the download
+// engine sees is the recording one.
+struct Watchers {
+  explicit Watchers(const Options& options) : address(options.serverBase + options.path) {
+    decorators.userInterface = [this, &options](UserInterface& paced) -> UserInterface& {
+      passes = &paced;
+      return recorder.emplace(paced, options.captions);
+    };
+    decorators.messagePasses = [this](UserInterface& real) -> UserInterface& {
+      return counted.emplace(real);
+    };
+    decorators.internet = [this](Internet& real) -> Internet& {
+      return internet.emplace(real, address);
+    };
+    decorators.repaints = [this](RepaintPort& real) -> RepaintPort& {
+      return paints.emplace(real);
+    };
   }
+  Watchers(const Watchers&) = delete;
+  Watchers& operator=(const Watchers&) = delete;
 
- private:
-  std::uint64_t passesRun_ = 0;
-  double passSeconds_ = 0;
-};
-
-// The real host window, counting its paints (system paints and repaints of
-// changes alike) and the time they took.
-class CountingFormWindow : public win32::FormWindow {
- public:
-  using FormWindow::FormWindow;
-  std::uint64_t Paints() const { return paints_; }
-  double PaintSeconds() const { return paintSeconds_; }
-
- protected:
-  void PaintArea(HDC dc, const RECT& area) override {
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    FormWindow::PaintArea(dc, area);
-    ++paints_;
-    paintSeconds_ += SecondsSince(start);
-  }
-
- private:
-  std::uint64_t paints_ = 0;
-  double paintSeconds_ = 0;
-};
-
-// The program's own pieces, assembled as the application does, except that
-// the message loop the download engine sees is the recording decorator.
-class ProbeWindow {
- public:
-  ProbeWindow(HINSTANCE instance, bool keepHistory, std::string address, double minPassSeconds)
-      : pictures_(instance),
-        ui_(minPassSeconds),
-        recorder_(ui_, keepHistory),
-        internet_(std::move(address)),
-        platform_{recorder_, internet_, files_, processes_, system_, shell_, xml_},
-        download_(platform_),
-        window_(instance, pictures_),
-        form_(window_, platform_, skin_, download_, workflows_) {}
-
-  bool Start(bool show) {
-    if (!window_.Create(form_, FrmMain::kDesignWidth, FrmMain::kDesignHeight)) return false;
-    ui_.SetMainWindow(&window_);
-    form_.Form_Load();
-    if (show) window_.Show();
-    recorder_.Watch(form_["ProgressCap"], form_["ProgressBar"]);
-    return true;
-  }
-
-  FrmMain& Form() { return form_; }
-  HWND Handle() const { return window_.Handle(); }
-  MdlDownload& Download() { return download_; }
-  RecordingUserInterface& Recorder() { return recorder_; }
-  CountingUserInterface& Ui() { return ui_; }
-  const CountingFormWindow& Window() const { return window_; }
-  win32::Win32FileSystem& Files() { return files_; }
-  const CacheWatchingInternet& Internet() const { return internet_; }
-
- private:
-  win32::GdiplusSession gdiplus_;
-  win32::PictureLibrary pictures_;
-  CountingUserInterface ui_;
-  RecordingUserInterface recorder_;
-  CacheWatchingInternet internet_;
-  win32::Win32FileSystem files_;
-  win32::Win32Processes processes_;
-  win32::Win32SystemInfo system_;
-  win32::Win32Shell shell_;
-  win32::XmlLiteFiles xml_;
-  Platform platform_;
-  MdlSkin skin_;
-  MdlDownload download_;
-  Workflows workflows_;
-  CountingFormWindow window_;
-  FrmMain form_;
+  std::string address;
+  UserInterface* passes = nullptr;  // the paced message loop, below the recorder
+  std::optional<RecordingUserInterface> recorder;
+  std::optional<CountingPasses> counted;
+  std::optional<CacheWatchingInternet> internet;
+  std::optional<CountingPaints> paints;
+  Decorators decorators;
 };
 
 int RunDownload(const Options& options) {
-  ProbeWindow probe(GetModuleHandleW(nullptr), options.captions, options.serverBase + options.path,
-                    options.minPassMs / 1000);
-  if (!probe.Start(!options.hidden)) {
+  Watchers watch(options);
+  win32::Application application(GetModuleHandleW(nullptr), watch.decorators,
+                                 options.minPassMs / 1000);
+  if (!application.Start(!options.hidden)) {
     std::fprintf(stderr, "the main window could not be created\n");
     return 1;
   }
-  FrmMain& form = probe.Form();
-  probe.Download().ServerBase = options.serverBase;
+  FrmMain& form = application.program.frm;
+  RecordingUserInterface& recorder = *watch.recorder;
+  recorder.Watch(form["ProgressCap"], form["ProgressBar"]);
+  MdlDownload& download = application.program.download;
+  download.ServerBase = options.serverBase;
   // As the install workflow does before its download.
   form.Downloading = kVbTrue;
   form.Layout_Setting("InsTrue");
-  probe.Ui().DoEvents();
-  probe.Recorder().SetForwarding(!options.noLoop);
+  watch.passes->DoEvents();
+  recorder.SetForwarding(!options.noLoop);
 
-  PingMeter pings(probe.Handle());
+  PingMeter pings(MainWindow());
   if (options.pingMs > 0) {
-    probe.Recorder().OnFirstPass([&] { pings.Start(std::chrono::milliseconds(options.pingMs)); });
+    recorder.OnFirstPass([&] { pings.Start(std::chrono::milliseconds(options.pingMs)); });
   }
   const CpuClock cpu(options.cpuOf);
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  const std::string status = probe.Download().DownloadFile(
+  const std::string status = download.DownloadFile(
       options.path, options.localFile, form["ProgressCap"], form["ProgressBar"], options.proxy);
   const double elapsed = SecondsSince(start);
   const double cpuSeconds = cpu.Seconds() - cpuStart;
@@ -398,7 +302,6 @@ int RunDownload(const Options& options) {
   pings.Drain(std::chrono::milliseconds(2000));
   form.Downloading = kVbFalse;
 
-  const RecordingUserInterface& recorder = probe.Recorder();
   std::string captions;
   std::string widths;
   if (options.captions) {
@@ -408,7 +311,8 @@ int RunDownload(const Options& options) {
       widths += (widths.empty() ? "" : ", ") + std::to_string(width);
     captions = ", \"captions\": [" + captions + "], \"widths\": [" + widths + "]";
   }
-  const std::optional<std::uint64_t> length = probe.Files().FileLength(options.localFile);
+  const std::optional<std::uint64_t> length =
+      application.platform.Services().files.FileLength(options.localFile);
   std::printf(
       "{\"mode\": \"download\", \"status\": %s, \"caption\": %s, \"bar\": %d, "
       "\"caption_width\": %d, \"file_length\": %lld, \"elapsed\": %.6f, \"cpu_seconds\": %.3f, "
@@ -423,11 +327,13 @@ int RunDownload(const Options& options) {
       form["ProgressBar"].Width(), form["ProgressCap"].Width(),
       length ? static_cast<long long>(*length) : -1LL, elapsed, cpuSeconds,
       static_cast<unsigned long long>(recorder.Calls()),
-      static_cast<unsigned long long>(probe.Ui().PassesRun()), probe.Ui().PassSeconds(),
-      static_cast<unsigned long long>(probe.Window().Paints()), probe.Window().PaintSeconds(),
+      static_cast<unsigned long long>(watch.counted->Passes().Calls()),
+      watch.counted->Passes().Seconds(),
+      static_cast<unsigned long long>(watch.paints->Paints().Calls()),
+      watch.paints->Paints().Seconds(),
       static_cast<unsigned long long>(recorder.DistinctCaptions()),
       static_cast<unsigned long long>(recorder.DistinctWidths()), options.minPassMs,
-      probe.Internet().CachedAtOpen() ? "true" : "false", probe.Internet().CloseSeconds(),
+      watch.internet->CachedAtOpen() ? "true" : "false", watch.internet->CloseSeconds(),
       static_cast<unsigned long long>(PeakWorkingSet()),
       static_cast<unsigned long long>(pings.Posted()),
       static_cast<unsigned long long>(pings.Answered()), pings.WorstMs(), pings.QuantileMs(0.5),

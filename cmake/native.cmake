@@ -4,7 +4,7 @@ include(GoogleTest)
 
 file(GLOB ORVANE_NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(orvane_native_tests ${ORVANE_NATIVE_TEST_SOURCES})
-target_link_libraries(orvane_native_tests PRIVATE orvane_workflows GTest::gtest GTest::gtest_main)
+target_link_libraries(orvane_native_tests PRIVATE orvane_program_modules GTest::gtest GTest::gtest_main)
 target_include_directories(orvane_native_tests PRIVATE tests/native)
 target_compile_options(orvane_native_tests PRIVATE ${ORVANE_WARNINGS})
 orvane_server_host(orvane_native_tests "localhost:8471")

@@ -52,7 +52,7 @@ function(orvane_program target host)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp
     ${CMAKE_BINARY_DIR}/orvane_resources.rc ${CMAKE_SOURCE_DIR}/src/platform/win32/version.rc)
   # The composition root (application.h) wires every layer together.
-  target_link_libraries(${target} PRIVATE orvane_workflows orvane_win32)
+  target_link_libraries(${target} PRIVATE orvane_program_modules orvane_win32)
   target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
   # Windows 7 is the oldest it runs on (GetTickCount64): the header says so.
   target_link_options(${target} PRIVATE -municode -s

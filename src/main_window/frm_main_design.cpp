@@ -29,14 +29,13 @@ ControlDesign PictureButton(const char* name, Rect rect, const char* picture,
   return design;
 }
 
-ControlDesign TextBox(const char* name, Rect rect, int tabIndex) {
+ControlDesign TextBox(const char* name, Rect rect) {
   ControlDesign design;
   design.name = name;
   design.kind = ControlKind::TextBox;
   design.rect = rect;
   design.font = kTextBoxFont;
   design.foreColor = kNavy;
-  design.tabIndex = tabIndex;
   return design;
 }
 
@@ -128,9 +127,9 @@ FrmMain::Design FrmMain::AddControls() {
                                      [&form] { form.cmdBr_Click(); }));
   Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg",
                     [&form] { form.cmdHelp_Click(); }));
-  Control& txtPort = Add(TextBox("txtPort", {109, 134, 237, 24}, 8));
-  Control& txtIP = Add(TextBox("txtIP", {109, 102, 237, 24}, 7));
-  ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24}, 6);
+  Control& txtPort = Add(TextBox("txtPort", {109, 134, 237, 24}));
+  Control& txtIP = Add(TextBox("txtIP", {109, 102, 237, 24}));
+  ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24});
   folder.events.change = [&form] { form.txtFolder_Change(); };
   folder.events.dblClick = [&form] { form.txtFolder_DblClick(); };
   Control& txtFolder = Add(std::move(folder));

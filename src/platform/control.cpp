@@ -56,8 +56,4 @@ void Control::SetWidth(int width) {
   SetBounds({design_.rect.left, design_.rect.top, width, design_.rect.height});
 }
 
-void Control::SetHeight(int height) {
-  SetBounds({design_.rect.left, design_.rect.top, design_.rect.width, height});
-}
-
 }  // namespace orvane

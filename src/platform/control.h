@@ -64,7 +64,6 @@ struct ControlDesign {
   Color fillColor = Color::Rgb(0, 0, 0);
   TextAlign align = TextAlign::Left;
   MousePointer pointer = MousePointer::Default;
-  int tabIndex = -1;
   bool locked = false;  // a text box that shows its text but takes no typing
   ControlEvents events;
 };
@@ -110,7 +109,6 @@ class Control {
   Color FillColor() const { return design_.fillColor; }
   TextAlign Align() const { return design_.align; }
   MousePointer Pointer() const { return design_.pointer; }
-  int TabIndex() const { return design_.tabIndex; }
   bool Locked() const { return design_.locked; }
   const ControlEvents& Events() const { return design_.events; }
 
@@ -121,7 +119,6 @@ class Control {
   void Move(int left, int top);
   void SetBounds(const Rect& rect);
   void SetWidth(int width);
-  void SetHeight(int height);
 
   // The user edited a text box: the window already shows the text, so the
   // model takes it without echoing it back, and raises the change.

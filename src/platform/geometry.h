@@ -1,6 +1,7 @@
 // Small value types shared by the form model and the platform seam.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <string>
 
@@ -46,7 +47,7 @@ struct Font {
   std::string face;
   double points = 0;
   bool bold = false;
-  friend bool operator==(const Font&, const Font&) = default;
+  friend auto operator<=>(const Font&, const Font&) = default;
 };
 
 }  // namespace orvane

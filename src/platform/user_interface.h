@@ -16,8 +16,9 @@ class UserInterface {
   // Processes the pending window messages once and returns.
   virtual void DoEvents() = 0;
   // DoEvents for a loop that calls it often (the download, after every
-  // block): the host may return at once when the last pass was moments ago.
-  virtual void DoEventsPaced() = 0;
+  // block): a pacing layer may return at once when the last pass was moments
+  // ago; without one it is a plain pass.
+  virtual void DoEventsPaced() { DoEvents(); }
   // A modal message box with an OK button, owned by the main window.
   virtual int ShowMessage(const std::string& text, const std::string& title, int style) = 0;
   virtual bool GetCursorPos(Point& point) = 0;

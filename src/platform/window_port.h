@@ -2,7 +2,7 @@
 // implements it with a real window, the tests with a recording fake.
 #pragma once
 
-#include <cstdint>
+#include <cmath>
 #include <string>
 
 #include "platform/geometry.h"
@@ -23,10 +23,22 @@ struct TwipsRect {
   friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
 
-// SetWindowPos's insert-after values for the band of the window.
-enum class InsertAfter : std::int32_t { TopMost = -1, NoTopMost = -2 };
-inline constexpr std::uint32_t kSwpNoSize = 0x0001;
-inline constexpr std::uint32_t kSwpNoMove = 0x0002;
+// Twips per pixel on a screen of the given dots per inch.
+inline double TwipsPerPixel(int dotsPerInch) {
+  return 1440.0 / dotsPerInch;
+}
+
+// A window's place in screen pixels as twips, and back to the nearest pixel.
+inline TwipsRect TwipsOf(const Rect& pixels, double perPixelX, double perPixelY) {
+  return {static_cast<float>(pixels.left * perPixelX), static_cast<float>(pixels.top * perPixelY),
+          static_cast<float>(pixels.width * perPixelX),
+          static_cast<float>(pixels.height * perPixelY)};
+}
+inline Rect PixelsOf(const TwipsRect& twips, double perPixelX, double perPixelY) {
+  auto nearest = [](double value) { return static_cast<int>(std::lround(value)); };
+  return {nearest(twips.left / perPixelX), nearest(twips.top / perPixelY),
+          nearest(twips.width / perPixelX), nearest(twips.height / perPixelY)};
+}
 
 class WindowPort {
  public:
@@ -49,18 +61,15 @@ class WindowPort {
   // SetWindowRgn with redraw TRUE; the window owns the region afterwards.
   virtual void SetRoundRegion(int left, int top, int right, int bottom, int ellipseWidth,
                               int ellipseHeight) = 0;
-  virtual void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
-                            std::uint32_t flags) = 0;
-
-  // ReleaseCapture, and SendMessageA to the window itself.
-  virtual void ReleaseCapture() = 0;
-  virtual std::intptr_t SendMessageA(std::uint32_t message, std::uintptr_t wParam,
-                                     std::intptr_t lParam) = 0;
+  // Into the topmost band of the desktop, or back into the normal one,
+  // neither moved nor sized.
+  virtual void SetTopMost(bool topMost) = 0;
+  // Gives up the mouse that a press captured and lets the system move the
+  // window with it, as a press on a real caption does; returns once the
+  // button is released.
+  virtual void BeginCaptionDrag() = 0;
   // Unloads the form: the window closes and is gone.
   virtual void Unload() = 0;
 };
-
-inline constexpr std::uint32_t kWmNcLButtonDown = 0xA1;
-inline constexpr std::uintptr_t kHtCaption = 2;
 
 }  // namespace orvane

@@ -73,8 +73,7 @@ void MdlSkin::SetWindowRoundRegion(Form& frm) {
 }
 
 void MdlSkin::SetTopMost(Form& frm, bool blnTopMost) {
-  frm.Window().SetWindowPos(blnTopMost ? InsertAfter::TopMost : InsertAfter::NoTopMost, 0, 0, 0, 0,
-                            kSwpNoMove | kSwpNoSize);
+  frm.Window().SetTopMost(blnTopMost);
 }
 
 }  // namespace orvane

@@ -29,10 +29,7 @@ float Single(double twips) {
 void MdlSkin::DragWindow(Form& frm) {
   WindowPort& window = frm.Window();
   if (window.State() == WindowState::Maximized) return;
-  // The press gave the form the capture; the caption move needs it back.
-  window.ReleaseCapture();
-  // The platform's own caption move: it returns once the button is released.
-  window.SendMessageA(kWmNcLButtonDown, kHtCaption, 0);
+  window.BeginCaptionDrag();
 }
 
 void MdlSkin::ToggleMaximize(Form& frm) {

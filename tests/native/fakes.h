@@ -14,11 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "download/mdl_download.h"
-#include "main_window/frm_main.h"
 #include "platform/platform.h"
-#include "skin/mdl_skin.h"
-#include "workflows/workflows.h"
+#include "program/program.h"
 
 namespace orvane::testing {
 
@@ -31,7 +28,8 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   Point cursor;
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
-  int passes = 0, pacedPasses = 0;
+  int passes = 0, pacedPasses = 0, dialogs = 0, drags = 0;
+  std::vector<bool> bands;  // each SetTopMost: true for the topmost band
   // Runs inside each message-loop pass of either kind, as a click would.
   std::function<void()> onPass;
   std::vector<std::string> messages, started;
@@ -53,9 +51,8 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   void SetRoundRegion(int left, int top, int right, int bottom, int, int) override {
     region = {left, top, right - left, bottom - top};
   }
-  void SetWindowPos(InsertAfter, int, int, int, int, std::uint32_t) override {}
-  void ReleaseCapture() override {}
-  std::intptr_t SendMessageA(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  void SetTopMost(bool topMost) override { bands.push_back(topMost); }
+  void BeginCaptionDrag() override { ++drags; }
   void Unload() override { unloaded = true; }
 
   void DoEvents() override {
@@ -258,10 +255,9 @@ struct Rig {
   ScriptedInternet internet;
   MemoryFileSystem files;
   Platform platform{system, internet, files, system, system, system, system};
-  MdlSkin skin;
-  MdlDownload download{platform};
-  Workflows workflows;
-  FrmMain frm{system, platform, skin, download, workflows};
+  Program program{platform, system};
+  MdlDownload& download = program.download;
+  FrmMain& frm = program.frm;
 };
 
 }  // namespace orvane::testing

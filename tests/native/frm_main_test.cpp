@@ -1,8 +1,9 @@
-// frmMain on the fakes: its panels, the skin's layout at any window size, the
-// server address for the Windows version, and the window's own commands.
+// frmMain on the fakes: its panels, the window's band, the title and grips
+// that move, switch and size it (its layout is checked where it is painted),
+// the server address for the Windows version, and the install and the
+// upgrade, driven by clicks as a user would.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "fakes.h"
@@ -51,58 +52,33 @@ TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
   }
 }
 
-// The frame covers the 19-pixel sides and the 30-pixel title and bottom
-// bands without reaching outside; each grip lies against its own edges.
-TEST(Skin, FrameAndGripsFollowTheEdgesAtAnySize) {
-  const char* const frame[] = {"imgTitleLeft",    "imgTitleRight",       "imgTitleMain",
-                               "imgWindowLeft",   "imgWindowBottomLeft", "imgWindowBottomRight",
-                               "imgWindowBottom", "imgWindowRight"};
-  // The edges each grip touches: left, top, right, bottom.
-  const char* const gripEdges[kGripCount] = {"l", "r", "t", "b", "rb", "lb", "tr", "lt"};
-  for (const auto& [W, H] :
-       {std::pair{528, 255}, std::pair{1024, 738}, std::pair{57, 90}, std::pair{801, 600}}) {
-    SCOPED_TRACE(::testing::Message() << W << " x " << H);
-    Rig rig;
-    rig.system.placement = {0, 0, W * 15.0f, H * 15.0f};
-    rig.skin.ApplySkin(rig.frm, true);
-
-    // Pixels of the bands left bare, and pixels just outside the window covered.
-    std::vector<Rect> pieces;
-    for (const char* name : frame) pieces.push_back(rig.frm[name].Bounds());
-    int wrong = 0;
-    for (int y = -1; y <= H; ++y) {
-      for (int x = -1; x <= W; ++x) {
-        const bool inside = x >= 0 && y >= 0 && x < W && y < H;
-        if (inside && x >= 19 && x < W - 19 && y >= 30 && y < H - 30) continue;
-        const bool covered =
-            std::any_of(pieces.begin(), pieces.end(), [&](Rect r) { return r.Contains(x, y); });
-        wrong += inside != covered;
-      }
-    }
-    EXPECT_EQ(wrong, 0);
-    for (int i = 0; i < kGripCount; ++i) {
-      const Rect g = rig.frm.Element("Resizer", i).Bounds();
-      EXPECT_TRUE(rig.frm.Element("Resizer", i).Visible());
-      EXPECT_EQ(std::string(g.left == 0 ? "l" : "") + (g.top == 0 ? "t" : "") +
-                    (g.left + g.width == W ? "r" : "") + (g.top + g.height == H ? "b" : ""),
-                gripEdges[i])
-          << "grip " << i;
-    }
-    EXPECT_EQ(rig.system.region, (Rect{0, 0, W, H}));
-  }
-}
-
-// The title's button, a double-click on the title and a maximise or restore
-// from outside the skin switch alike, with the glyph to match. A grip moves
-// the window's edges by the cursor's travel from press to release, never
-// below the smallest size.
-TEST(Skin, MaximiseRestoreEveryWayAndResizeByTheGrips) {
+// The load puts the window in the normal band, once. A press of any button
+// on a title piece hands the window to the caption move, unless it is
+// maximised; no other control moves it. The title's button, a double-click on
+// the title and a maximise or restore from outside the skin switch the state
+// alike, with the glyph to match.
+TEST(Skin, TheTitleDragsOrSwitchesTheWindow) {
   Rig rig;
   FrmMain& frm = rig.frm;
   frm.Form_Load();
+  EXPECT_EQ(rig.system.bands, std::vector<bool>{false});
+  std::string dragging;
+  for (const WindowState state : {WindowState::Normal, WindowState::Maximized}) {
+    rig.system.state = state;
+    for (const Control& control : frm.Controls()) {
+      const int before = rig.system.drags;
+      for (const MouseButton button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle})
+        frm.MouseDown(control, {button, 0, 1, 1});
+      if (rig.system.drags > before)
+        dragging += control.Name() + std::to_string(rig.system.drags - before) + " ";
+    }
+  }
+  EXPECT_EQ(dragging, "lblTitle3 imgTitleLeft3 imgTitleRight3 imgTitleMain3 ");
+  rig.system.state = WindowState::Normal;
   const std::function<void(WindowState)> ways[] = {
       [&](WindowState) { frm.Click(frm["imgTitleMaxRestore"]); },
       [&](WindowState) { frm.DblClick(frm["lblTitle"]); },
+      [&](WindowState) { frm.DblClick(frm["imgTitleMain"]); },
       [&](WindowState wanted) { EXPECT_TRUE(static_cast<Form&>(frm).StateRequested(wanted)); }};
   for (const auto& toggle : ways) {
     for (const auto& [state, glyph] : {std::pair{WindowState::Maximized, "glyph_restore.bmp"},
@@ -112,20 +88,48 @@ TEST(Skin, MaximiseRestoreEveryWayAndResizeByTheGrips) {
       EXPECT_EQ(frm["imgTitleMaxRestore"].Picture(), glyph);
     }
   }
-  auto drag = [&](int grip, Point from, Point to) {
-    rig.system.cursor = from;
-    frm.MouseDown(frm.Element("Resizer", grip), {});
-    rig.system.cursor = to;
-    frm.MouseUp(frm.Element("Resizer", grip), {});
-  };
-  drag(4, {500, 500}, {520, 490});  // bottom right
-  EXPECT_EQ(rig.system.placement, (TwipsRect{0, 0, 548 * 15, 245 * 15}));
-  drag(7, {0, 0}, {2000, 2000});  // top left, past the bottom right
-  EXPECT_EQ(rig.system.placement, (TwipsRect{2000 * 15, 2000 * 15, 57 * 15, 90 * 15}));
+  // Each layout follows the window's new size, rounded corners and all, and
+  // after the first maximise leaves the grips where they were.
+  const Rect grip = frm.Element("Resizer", 1).Bounds();
+  rig.system.placement = {0, 0, 1024 * 15, 768 * 15};
+  frm.Click(frm["imgTitleMaxRestore"]);
+  EXPECT_EQ(rig.system.region, (Rect{0, 0, 1024, 768}));
+  EXPECT_EQ(frm.Element("Resizer", 1).Bounds(), grip);
+  EXPECT_EQ(rig.program.skin.SkinResizable, 0);
 }
 
-// Windows of major version 5 lack the server's TLS; all others use https. The title label
-// takes the title while the window keeps its design caption.
+// Each grip moves its own edges by the cursor's travel from press to release,
+// whichever button drags it, never below the smallest size, and lays the skin
+// out for the new size.
+TEST(Skin, EachGripMovesItsOwnEdges) {
+  // Left, top, width and height in pixels after a travel of 10 right, 20 down
+  // from 100, 50, 528 x 255.
+  const Rect moved[kGripCount] = {{110, 50, 518, 255}, {100, 50, 538, 255}, {100, 70, 528, 235},
+                                  {100, 50, 528, 275}, {100, 50, 538, 275}, {110, 50, 518, 275},
+                                  {100, 70, 538, 235}, {110, 70, 518, 235}};
+  Rig rig;
+  FrmMain& frm = rig.frm;
+  auto drag = [&](int grip, Rect window, Point from, Point to, MouseButton button) {
+    rig.system.placement = TwipsOf(window, 15, 15);
+    rig.system.cursor = from;
+    frm.MouseDown(frm.Element("Resizer", grip), {button, 0, 2, 2});
+    rig.system.cursor = to;
+    frm.MouseUp(frm.Element("Resizer", grip), {button, 0, 4, 4});
+    return PixelsOf(rig.system.placement, 15, 15);
+  };
+  for (int grip = 0; grip < kGripCount; ++grip) {
+    const MouseButton button = grip % 2 ? MouseButton::Right : MouseButton::Left;
+    EXPECT_EQ(drag(grip, {100, 50, 528, 255}, {500, 500}, {510, 520}, button), moved[grip]) << grip;
+    EXPECT_EQ(frm["imgTitleRight"].Left(), moved[grip].width - 19) << "grip " << grip;
+  }
+  // The top-left grip past the bottom-right corner.
+  EXPECT_EQ(drag(7, {0, 0, 528, 255}, {0, 0}, {2000, 2000}, MouseButton::Left),
+            (Rect{2000, 2000, 57, 90}));
+}
+
+// Windows of major version 5 lack the TLS the server asks for; the rest,
+// older, newer or unknown, use https. The title label takes the title while
+// the window keeps its design caption.
 TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
   for (const std::uint32_t majorVersion : {0u, 3u, 4u, 5u, 6u, 10u}) {
     for (const std::uint32_t platformId : {1u, kVerPlatformWin32Nt}) {

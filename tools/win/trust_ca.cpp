@@ -17,15 +17,15 @@
 
 namespace {
 
-struct CertStoreTraits : orvane::win32::NullIsInvalid<HCERTSTORE> {
+struct CertStoreTraits : orvane::NullIsInvalid<HCERTSTORE> {
   static void Close(HCERTSTORE store) { CertCloseStore(store, 0); }
 };
-using CertStore = orvane::win32::UniqueHandle<CertStoreTraits>;
+using CertStore = orvane::UniqueHandle<CertStoreTraits>;
 
-struct CertContextTraits : orvane::win32::NullIsInvalid<PCCERT_CONTEXT> {
+struct CertContextTraits : orvane::NullIsInvalid<PCCERT_CONTEXT> {
   static void Close(PCCERT_CONTEXT context) { CertFreeCertificateContext(context); }
 };
-using CertContext = orvane::win32::UniqueHandle<CertContextTraits>;
+using CertContext = orvane::UniqueHandle<CertContextTraits>;
 
 CertStore OpenRoot() {
   return CertStore(

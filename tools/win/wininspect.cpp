@@ -69,8 +69,8 @@ std::string RectJson(const RECT& r) {
 
 int PrintWindow(HWND window) {
   // The program's own form names the controls; its window is never created.
-  orvane::win32::Application program(GetModuleHandleW(nullptr));
-  const orvane::Form& design = program.Form();
+  orvane::win32::Application application(GetModuleHandleW(nullptr));
+  const orvane::Form& design = application.program.frm;
   auto nameOf = [&design](HWND child) -> std::string {
     const int index = GetDlgCtrlID(child) - orvane::win32::kFirstChildId;
     if (index < 0 || index >= static_cast<int>(design.Controls().size())) return "";

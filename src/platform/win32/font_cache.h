@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <map>
-#include <string>
-#include <tuple>
 
 #include "platform/geometry.h"
 #include "platform/win32/unique_handle.h"
@@ -18,7 +16,7 @@ class FontCache {
   HFONT For(const Font& font);
 
  private:
-  std::map<std::tuple<std::wstring, int, bool>, FontHandle> fonts_;
+  std::map<Font, FontHandle> fonts_;
 };
 
 }  // namespace orvane::win32

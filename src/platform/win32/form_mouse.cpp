@@ -1,6 +1,6 @@
-// Mouse routing for the windowless controls: the pointer over them, and
-// presses, releases, clicks and double-clicks delivered to the one under
-// the mouse (or to the one that got the press, until it is released).
+// The mouse as Win32 reports it, turned into calls on the portable routing:
+// the pointer over the windowless controls, presses and releases, the picture
+// buttons' clicks, and the capture that the routing asks for.
 #include <windowsx.h>
 
 #include "platform/win32/form_window.h"
@@ -26,17 +26,32 @@ LPCWSTR CursorFor(MousePointer pointer) {
   return IDC_ARROW;
 }
 
-MouseEvent EventAt(MouseButton button, WPARAM keys, const Control& control, LPARAM position) {
-  MouseEvent event;
-  event.button = button;
-  event.shift = ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-                ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
-  event.x = GET_X_LPARAM(position) - control.Left();
-  event.y = GET_Y_LPARAM(position) - control.Top();
-  return event;
+MouseButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+      return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+      return MouseButton::Middle;
+    default:
+      return MouseButton::Left;
+  }
 }
 
 }  // namespace
+
+MouseInput FormWindow::MouseInputOf(UINT message, WPARAM keys, LPARAM position) {
+  MouseInput input;
+  input.button = ButtonOf(message);
+  input.at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  input.shift = ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
+  input.buttonsHeld = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+  return input;
+}
 
 bool FormWindow::OnSetCursor() {
   POINT point;
@@ -48,51 +63,27 @@ bool FormWindow::OnSetCursor() {
   return true;
 }
 
-void FormWindow::OnMouseDown(MouseButton button, WPARAM keys, LPARAM position) {
-  if (inMoveLoop_) return;  // the caption move owns the mouse until it ends
-  // While a button is held on a control, the other buttons' presses go to it too.
-  const Control* control =
-      pressed_ ? pressed_ : form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
-  if (!control) return;
-  // The release goes to the control that got the press, wherever it happens.
-  pressed_ = control;
-  releaseClicks_ = true;
-  SetCapture(window_.get());
-  form_->MouseDown(*control, EventAt(button, keys, *control, position));
+// The click is sent from the button's release: its time and place are the
+// message's.
+void FormWindow::OnButtonClicked(const Control& button) {
+  const DWORD position = GetMessagePos();
+  mouse_->ButtonClicked(
+      button,
+      {static_cast<std::uint32_t>(GetMessageTime()),
+       {GET_X_LPARAM(position), GET_Y_LPARAM(position)}},
+      {GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)});
 }
 
-void FormWindow::OnMouseUp(MouseButton button, WPARAM keys, LPARAM position) {
-  constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
-  if (inMoveLoop_) {
-    // A caption move started by a title press ends only on a left release
-    // (or Enter); one started with another button ends with that button's.
-    if (!(keys & kAnyButton)) PostMessageW(window_.get(), WM_KEYDOWN, VK_RETURN, 0);
-    return;
-  }
-  const Control* control = pressed_;
-  // No press of ours: the caption move took it, or it began outside.
-  if (!control) return;
-  if (!(keys & kAnyButton)) {
-    pressed_ = nullptr;
-    if (GetCapture() == window_.get()) ::ReleaseCapture();
-  }
-  form_->MouseUp(*control, EventAt(button, keys, *control, position));
-  // A left release over the pressed control clicks it, except the release
-  // that ends a double-click: that one already raised DblClick.
-  if (button == MouseButton::Left && releaseClicks_ &&
-      form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position)) == control)
-    form_->Click(*control);
+void FormWindow::SetCapture() {
+  ::SetCapture(window_.get());
 }
 
-void FormWindow::OnDoubleClick(LPARAM position) {
-  const Control* control = form_->HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
-  if (!control) return;
-  // The second press of a double-click raises DblClick instead of MouseDown,
-  // so it never starts a second caption move.
-  pressed_ = control;
-  releaseClicks_ = false;
-  SetCapture(window_.get());
-  form_->DblClick(*control);
+void FormWindow::ReleaseCapture() {
+  if (GetCapture() == window_.get()) ::ReleaseCapture();
+}
+
+void FormWindow::EndMoveLoop() {
+  PostMessageW(window_.get(), WM_KEYDOWN, VK_RETURN, 0);
 }
 
 }  // namespace orvane::win32

@@ -1,55 +1,51 @@
-// Painting the windowless controls, back to front, through an off-screen buffer.
+// Painting the windowless controls, back to front, through an off-screen
+// buffer; every paint, the system's and the pacing's, comes through Repaint.
 #include <algorithm>
 
+#include "platform/form_painter.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/utf.h"
 
 namespace orvane::win32 {
 
-void FormWindow::PaintWindowless(HDC dc, const RECT& area) {
-  Brush background(CreateSolidBrush(ColorRefOf(backColor_)));
-  FillRect(dc, &area, background.get());
-  SetBkMode(dc, TRANSPARENT);
+namespace {
 
-  const auto& controls = form_->Controls();
-  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {  // back to front
-    const Control& control = *it;
-    if (control.Windowed() || !control.Visible()) continue;
-    const Rect& r = control.Bounds();
-    const RECT bounds = ToRect(r);
-    RECT overlap;
-    if (!IntersectRect(&overlap, &bounds, &area)) continue;
-    switch (control.Kind()) {
-      case ControlKind::Image:
-        if (const Picture* picture = pictures_.Get(control.Picture())) {
-          if (control.Stretch())
-            picture->Draw(dc, r.left, r.top, r.width, r.height);
-          else
-            picture->Draw(dc, r.left, r.top, picture->Width(), picture->Height());
-        }
-        break;
-      case ControlKind::Shape: {
-        Brush fill(CreateSolidBrush(ColorRefOf(control.FillColor())));
-        FillRect(dc, &bounds, fill.get());
-        break;
-      }
-      case ControlKind::Label: {
-        SelectedObject font(dc, fonts_.For(control.GetFont()));
-        SetTextColor(dc, ColorRefOf(control.ForeColor()));
-        RECT textArea = bounds;
-        std::wstring text = Widen(control.Caption());
-        // Without DT_NOPREFIX "&&" shows as one ampersand, as labels do.
-        const UINT align = control.Align() == TextAlign::Center ? DT_CENTER : DT_LEFT;
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea, align | DT_WORDBREAK);
-        break;
-      }
-      case ControlKind::PictureButton:
-      case ControlKind::TextBox:
-        break;
-    }
+// GDI drawing on the off-screen buffer.
+class GdiCanvas : public Canvas {
+ public:
+  GdiCanvas(HDC dc, PictureLibrary& pictures, FontCache& fonts)
+      : dc_(dc), pictures_(pictures), fonts_(fonts) {
+    SetBkMode(dc, TRANSPARENT);
   }
-}
+  void Fill(const Rect& area, Color color) override {
+    Brush brush(CreateSolidBrush(ColorRefOf(color)));
+    const RECT r = ToRect(area);
+    FillRect(dc_, &r, brush.get());
+  }
+  void DrawPicture(const std::string& name, const Rect& box, bool stretch) override {
+    if (const Picture* picture = pictures_.Get(name))
+      picture->Draw(dc_, box.left, box.top, stretch ? box.width : picture->Width(),
+                    stretch ? box.height : picture->Height());
+  }
+  void WriteText(const std::string& text, const Rect& box, const Font& font, Color color,
+                 TextAlign align) override {
+    SelectedObject selected(dc_, fonts_.For(font));
+    SetTextColor(dc_, ColorRefOf(color));
+    RECT area = ToRect(box);
+    const std::wstring wide = Widen(text);
+    // Without DT_NOPREFIX "&&" shows as one ampersand.
+    const UINT alignment = align == TextAlign::Center ? DT_CENTER : DT_LEFT;
+    DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &area, alignment | DT_WORDBREAK);
+  }
+
+ private:
+  HDC dc_;
+  PictureLibrary& pictures_;
+  FontCache& fonts_;
+};
+
+}  // namespace
 
 HDC FormWindow::BufferFor(HDC screen, int width, int height) {
   if (buffer_ && width <= bufferSize_.cx && height <= bufferSize_.cy) return buffer_.get();
@@ -72,10 +68,12 @@ HDC FormWindow::BufferFor(HDC screen, int width, int height) {
 // itself is made once, not at every one of some 30 frames a second.
 void FormWindow::OnPaint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window_.get(), &paint);
-  PaintArea(dc, paint.rcPaint);
+  paintDc_ = BeginPaint(window_.get(), &paint);
+  const RECT& area = paint.rcPaint;
+  repaints_.Repaint({area.left, area.top, area.right - area.left, area.bottom - area.top});
+  paintDc_ = nullptr;
   EndPaint(window_.get(), &paint);
-  lastRepaint_ = GetTickCount64();
+  pacer_.Painted(GetTickCount64());
 }
 
 void FormWindow::PaintArea(HDC dc, const RECT& area) {
@@ -83,9 +81,34 @@ void FormWindow::PaintArea(HDC dc, const RECT& area) {
   const int height = area.bottom - area.top;
   if (HDC buffer = width > 0 && height > 0 ? BufferFor(dc, width, height) : nullptr) {
     SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
-    PaintWindowless(buffer, area);
+    GdiCanvas canvas(buffer, pictures_, fonts_);
+    PaintForm(*form_, {area.left, area.top, width, height}, canvas);
     BitBlt(dc, area.left, area.top, width, height, buffer, area.left, area.top, SRCCOPY);
   }
+}
+
+bool FormWindow::Shown() const {
+  return IsWindowVisible(window_.get()) != FALSE;
+}
+
+void FormWindow::Repaint(const Rect& area) {
+  if (paintDc_) return PaintArea(paintDc_, ToRect(area));
+  // Drawn at once rather than invalidated: a paint message would cost some
+  // more round trips to the window server for every frame.
+  WindowDc dc(window_.get());
+  PaintArea(dc.get(), ToRect(area));
+}
+
+void FormWindow::SetFrameTimer(std::uint32_t milliseconds) {
+  SetTimer(window_.get(), kRepaintTimer, milliseconds, nullptr);
+}
+
+void FormWindow::KillFrameTimer() {
+  KillTimer(window_.get(), kRepaintTimer);
+}
+
+void FormWindow::FlushRepaint() {
+  if (window_) pacer_.Flush(GetTickCount64());
 }
 
 }  // namespace orvane::win32

@@ -1,23 +1,25 @@
 #include "platform/win32/form_window.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
-#include <cstdlib>
-
+#include "platform/decorators.h"
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/picture_button.h"
 #include "platform/win32/utf.h"
 
 namespace orvane::win32 {
 
-FormWindow::FormWindow(HINSTANCE instance, PictureLibrary& pictures)
+FormWindow::FormWindow(HINSTANCE instance, PictureLibrary& pictures,
+                       const std::function<RepaintPort&(RepaintPort&)>& decorateRepaints)
     : instance_(instance),
       pictures_(pictures),
-      editBackground_(CreateSolidBrush(RGB(255, 255, 255))) {}
+      editBackground_(CreateSolidBrush(RGB(255, 255, 255))),
+      repaints_(Decorated(decorateRepaints, static_cast<RepaintPort&>(*this))),
+      pacer_(repaints_) {}
 
 bool FormWindow::Create(Form& form, int width, int height) {
   form_ = &form;
+  mouse_.emplace(form, static_cast<MouseCapture&>(*this));
   backColor_ = form.BackColor();
   HCURSOR hand =
       static_cast<HCURSOR>(LoadImageW(instance_, L"HAND", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR));
@@ -118,54 +120,40 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       break;
     case WM_LBUTTONDOWN:
-      OnMouseDown(MouseButton::Left, wParam, lParam);
-      return 0;
     case WM_RBUTTONDOWN:
-      OnMouseDown(MouseButton::Right, wParam, lParam);
-      return 0;
     case WM_MBUTTONDOWN:
-      OnMouseDown(MouseButton::Middle, wParam, lParam);
-      return 0;
-    case WM_LBUTTONUP:
-      OnMouseUp(MouseButton::Left, wParam, lParam);
-      return 0;
-    case WM_RBUTTONUP:
-      OnMouseUp(MouseButton::Right, wParam, lParam);
-      return 0;
-    case WM_MBUTTONUP:
-      OnMouseUp(MouseButton::Middle, wParam, lParam);
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      OnDoubleClick(lParam);
-      return 0;
     // Only the left button double-clicks; a quick second press of another is a press.
     case WM_RBUTTONDBLCLK:
-      OnMouseDown(MouseButton::Right, wParam, lParam);
-      return 0;
     case WM_MBUTTONDBLCLK:
-      OnMouseDown(MouseButton::Middle, wParam, lParam);
+      mouse_->ButtonDown(MouseInputOf(message, wParam, lParam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      mouse_->ButtonUp(MouseInputOf(message, wParam, lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      mouse_->DoubleClick(MouseInputOf(message, wParam, lParam));
       return 0;
     case WM_ENTERSIZEMOVE:
-      inMoveLoop_ = true;
-      break;
     case WM_EXITSIZEMOVE:
-      inMoveLoop_ = false;
+      mouse_->SetMoveLoop(message == WM_ENTERSIZEMOVE);
       break;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != window_.get()) pressed_ = nullptr;
+      if (reinterpret_cast<HWND>(lParam) != window_.get()) mouse_->CaptureLost();
       return 0;
     case WM_COMMAND:
       OnCommand(wParam, lParam);
       return 0;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      const Control* control = ControlForChild(reinterpret_cast<HWND>(lParam));
-      SetTextColor(dc, control ? ColorRefOf(control->ForeColor()) : RGB(0, 0, 0));
-      SetBkColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(editBackground_.get());
-    }
+    // A read-only text box asks with the static control's message.
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      if (LRESULT brush = OnControlColor(message, reinterpret_cast<HDC>(wParam),
+                                         reinterpret_cast<HWND>(lParam)))
+        return brush;
+      break;
     case WM_TIMER:
-      if (wParam == kRepaintTimer) OnRepaintTimer();
+      if (wParam == kRepaintTimer) pacer_.TimerTick(GetTickCount64());
       return 0;
     case WM_CLOSE:
       form_->CloseRequested();
@@ -194,29 +182,21 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (!control) return;
   const WORD code = HIWORD(wParam);
   if (control->Kind() == ControlKind::PictureButton && code == BN_CLICKED) {
-    if (!IsSecondHalfOfDoubleClick()) form_->Click(*control);
+    OnButtonClicked(*control);
   } else if (control->Kind() == ControlKind::TextBox && code == EN_CHANGE && !settingText_) {
     form_->TextTyped(const_cast<Control&>(*control), Narrow(WindowText(child)));
   }
 }
 
-// A double-click on a picture button is one click, even when the first
-// click put another button in its place (Stop takes Install's, OK takes
-// Upgrade's): a click that comes within the double-click time and distance
-// of the previous one is its second half. Times and places are the
-// releases', which these clicks are sent from.
-bool FormWindow::IsSecondHalfOfDoubleClick() {
-  const LONG time = GetMessageTime();
-  const DWORD position = GetMessagePos();
-  const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-  const bool second =
-      clickedBefore_ && static_cast<DWORD>(time - lastClickTime_) <= GetDoubleClickTime() &&
-      std::abs(point.x - lastClickPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-      std::abs(point.y - lastClickPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-  clickedBefore_ = !second;  // a third click starts afresh
-  lastClickTime_ = time;
-  lastClickPoint_ = point;
-  return second;
+// The text boxes show navy on white, typed into or read-only; any other
+// child (none so far) keeps the system's colours.
+LRESULT FormWindow::OnControlColor(UINT message, HDC dc, HWND child) {
+  const Control* control = ControlForChild(child);
+  if (message == WM_CTLCOLORSTATIC && (!control || control->Kind() != ControlKind::TextBox))
+    return 0;
+  SetTextColor(dc, control ? ColorRefOf(control->ForeColor()) : RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  return reinterpret_cast<LRESULT>(editBackground_.get());
 }
 
 const Control* FormWindow::ControlForChild(HWND child) const {

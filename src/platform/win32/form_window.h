@@ -1,16 +1,21 @@
 // The Win32 host of a form: one borderless top-level window. It paints the
-// windowless controls itself in stacking order, double-buffered; keeps real
-// child windows for picture buttons and text boxes; hit-tests the mouse
-// against the windowless controls front to back and delivers the events to
-// the form. The jobs live in form_window.cpp (creation, window procedure),
-// form_paint.cpp, form_repaint.cpp, form_mouse.cpp and form_window_port.cpp.
+// windowless controls itself in stacking order, double-buffered, and keeps
+// real child windows for picture buttons and text boxes. It turns the
+// messages of the window into calls on the portable mouse routing and repaint
+// pacing, and carries out what they ask. The jobs live in form_window.cpp
+// (creation, window procedure), form_paint.cpp, form_mouse.cpp and
+// form_window_port.cpp.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "platform/form.h"
+#include "platform/mouse_router.h"
+#include "platform/repaint_pacer.h"
 #include "platform/win32/font_cache.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/unique_handle.h"
@@ -21,9 +26,11 @@ namespace orvane::win32 {
 inline constexpr int kFirstChildId = 1000;
 inline constexpr wchar_t kMainWindowClass[] = L"OrvaneSetupMainWindow";
 
-class FormWindow : public WindowPort {
+class FormWindow : public WindowPort, private RepaintPort, private MouseCapture {
  public:
-  FormWindow(HINSTANCE instance, PictureLibrary& pictures);
+  // decorateRepaints, when set, puts a watcher between the pacing and the paints.
+  FormWindow(HINSTANCE instance, PictureLibrary& pictures,
+             const std::function<RepaintPort&(RepaintPort&)>& decorateRepaints = {});
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
 
@@ -50,17 +57,9 @@ class FormWindow : public WindowPort {
   void SetState(WindowState state) override;
   void SetRoundRegion(int left, int top, int right, int bottom, int ellipseWidth,
                       int ellipseHeight) override;
-  void SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
-                    std::uint32_t flags) override;
-  void ReleaseCapture() override;
-  std::intptr_t SendMessageA(std::uint32_t message, std::uintptr_t wParam,
-                             std::intptr_t lParam) override;
+  void SetTopMost(bool topMost) override;
+  void BeginCaptionDrag() override;
   void Unload() override;
-
- protected:
-  // Composes an area of the window off-screen and shows it: every paint and
-  // every repaint of a change goes through here.
-  virtual void PaintArea(HDC dc, const RECT& area);
 
  private:
   // No exception may unwind across the system's call: noexcept ends the
@@ -73,22 +72,29 @@ class FormWindow : public WindowPort {
 
   void CreateChildren();
   void OnCommand(WPARAM wParam, LPARAM lParam);
-  bool IsSecondHalfOfDoubleClick();
+  LRESULT OnControlColor(UINT message, HDC dc, HWND child);
   const Control* ControlForChild(HWND child) const;
   HWND ChildFor(const Control& control) const;
 
   // form_paint.cpp
-  void PaintWindowless(HDC dc, const RECT& area);
   void OnPaint();
   HDC BufferFor(HDC screen, int width, int height);
-  // form_repaint.cpp
-  void Invalidate(const Rect& rect);
-  void OnRepaintTimer();
+  // Composes an area of the window off-screen and shows it.
+  void PaintArea(HDC dc, const RECT& area);
+  // RepaintPort
+  bool Shown() const override;
+  void Repaint(const Rect& area) override;
+  void SetFrameTimer(std::uint32_t milliseconds) override;
+  void KillFrameTimer() override;
+
   // form_mouse.cpp
+  static MouseInput MouseInputOf(UINT message, WPARAM keys, LPARAM position);
   bool OnSetCursor();
-  void OnMouseDown(MouseButton button, WPARAM keys, LPARAM position);
-  void OnMouseUp(MouseButton button, WPARAM keys, LPARAM position);
-  void OnDoubleClick(LPARAM position);
+  void OnButtonClicked(const Control& button);
+  // MouseCapture
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  void EndMoveLoop() override;
 
   HINSTANCE instance_;
   PictureLibrary& pictures_;
@@ -102,16 +108,11 @@ class FormWindow : public WindowPort {
   MemoryDc buffer_;
   Brush editBackground_;
   Color backColor_ = kFormBackColor;
-  bool settingText_ = false;          // EN_CHANGE from our own SetWindowText
-  const Control* pressed_ = nullptr;  // the windowless control that got the press
-  bool releaseClicks_ = false;        // false when the press was a double-click's second
-  bool inMoveLoop_ = false;           // the system's caption move is running
-  RECT pendingRepaint_{};             // changes not yet handed to the window
-  ULONGLONG lastRepaint_ = 0;
-  bool repaintTimerSet_ = false;
-  bool clickedBefore_ = false;  // the last button click, for double-clicks
-  LONG lastClickTime_ = 0;
-  POINT lastClickPoint_{};
+  bool settingText_ = false;  // EN_CHANGE from our own SetWindowText
+  HDC paintDc_ = nullptr;     // the system's paint in progress draws here
+  RepaintPort& repaints_;
+  RepaintPacer pacer_;
+  std::optional<MouseRouter> mouse_;  // from Create on
   // Last, so it goes first: the children go before the fonts they use.
   WindowHandle window_;
 };

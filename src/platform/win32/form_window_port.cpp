@@ -1,7 +1,5 @@
 // What the form asks of its window: following the controls, caption,
 // colour and focus, and the window's place, state, outline and band.
-#include <cmath>
-
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/picture_button.h"
@@ -32,8 +30,8 @@ void FormWindow::ControlChanged(const Control& control, const Rect& previousRect
     }
     return;
   }
-  Invalidate(previousRect);
-  Invalidate(control.Bounds());
+  pacer_.Invalidate(previousRect, GetTickCount64());
+  pacer_.Invalidate(control.Bounds(), GetTickCount64());
 }
 
 void FormWindow::SetCaption(const std::string& caption) {
@@ -51,30 +49,24 @@ void FormWindow::SetFocus(const Control& control) {
 }
 
 double FormWindow::TwipsPerPixelX() const {
-  return 1440.0 / ScreenDpi(LOGPIXELSX);
+  return TwipsPerPixel(ScreenDpi(LOGPIXELSX));
 }
 double FormWindow::TwipsPerPixelY() const {
-  return 1440.0 / ScreenDpi(LOGPIXELSY);
+  return TwipsPerPixel(ScreenDpi(LOGPIXELSY));
 }
 
 TwipsRect FormWindow::Placement() const {
   RECT r{};
   GetWindowRect(window_.get(), &r);
-  const double x = TwipsPerPixelX();
-  const double y = TwipsPerPixelY();
-  return {static_cast<float>(r.left * x), static_cast<float>(r.top * y),
-          static_cast<float>((r.right - r.left) * x), static_cast<float>((r.bottom - r.top) * y)};
+  return TwipsOf({r.left, r.top, r.right - r.left, r.bottom - r.top}, TwipsPerPixelX(),
+                 TwipsPerPixelY());
 }
 
 void FormWindow::MoveTo(const TwipsRect& placement) {
   // A maximised or minimised form can't be moved or sized: its state sizes it.
   if (IsZoomed(window_.get()) || IsIconic(window_.get())) return;
-  const double x = TwipsPerPixelX();
-  const double y = TwipsPerPixelY();
-  MoveWindow(window_.get(), static_cast<int>(std::lround(placement.left / x)),
-             static_cast<int>(std::lround(placement.top / y)),
-             static_cast<int>(std::lround(placement.width / x)),
-             static_cast<int>(std::lround(placement.height / y)), TRUE);
+  const Rect r = PixelsOf(placement, TwipsPerPixelX(), TwipsPerPixelY());
+  MoveWindow(window_.get(), r.left, r.top, r.width, r.height, TRUE);
 }
 
 WindowState FormWindow::State() const {
@@ -97,19 +89,16 @@ void FormWindow::SetRoundRegion(int left, int top, int right, int bottom, int el
   if (SetWindowRgn(window_.get(), region.get(), TRUE)) region.release();
 }
 
-void FormWindow::SetWindowPos(InsertAfter insertAfter, int x, int y, int width, int height,
-                              std::uint32_t flags) {
-  ::SetWindowPos(window_.get(), reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y,
-                 width, height, flags);
+void FormWindow::SetTopMost(bool topMost) {
+  ::SetWindowPos(window_.get(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void FormWindow::ReleaseCapture() {
+void FormWindow::BeginCaptionDrag() {
+  // The press gave the window the capture; the caption move needs it back.
   ::ReleaseCapture();
-}
-
-std::intptr_t FormWindow::SendMessageA(std::uint32_t message, std::uintptr_t wParam,
-                                       std::intptr_t lParam) {
-  return ::SendMessageA(window_.get(), message, wParam, lParam);
+  // The system's own caption move: it returns once the button is released.
+  ::SendMessageA(window_.get(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 void FormWindow::Unload() {

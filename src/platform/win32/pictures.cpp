@@ -5,7 +5,9 @@
 // GDI+ decodes JPEG and GIF; it ships with every Windows since XP.
 #include <gdiplus.h>
 
-#include <cstring>
+#include "platform/pixel_rows.h"
+#include "platform/resource_name.h"
+#include "platform/win32/utf.h"
 
 namespace orvane::win32 {
 
@@ -34,17 +36,9 @@ std::unique_ptr<Picture> Decode(const void* data, DWORD size) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  bool opaque = true;
-  if (bitmap) {
-    const auto rowBytes = static_cast<std::size_t>(width) * 4;
-    for (int row = 0; row < height; ++row) {
-      const BYTE* from = static_cast<const BYTE*>(pixels.Scan0) + pixels.Stride * row;
-      std::memcpy(static_cast<BYTE*>(bits) + rowBytes * static_cast<std::size_t>(row), from,
-                  rowBytes);
-      for (std::size_t alpha = 3; alpha < rowBytes && opaque; alpha += 4)
-        opaque = from[alpha] == 255;
-    }
-  }
+  const bool opaque =
+      bitmap && CopyPixelRows(static_cast<const std::uint8_t*>(pixels.Scan0), pixels.Stride,
+                              static_cast<std::uint8_t*>(bits), width, height);
   source.UnlockBits(&pixels);
   if (!bitmap) return nullptr;
   return std::make_unique<Picture>(std::move(bitmap), width, height, opaque);
@@ -76,22 +70,12 @@ GdiplusSession::~GdiplusSession() {
   if (token_) Gdiplus::GdiplusShutdown(token_);
 }
 
-std::wstring ResourceNameFor(std::string_view fileName) {
-  std::wstring name;
-  for (char c : fileName) {
-    if (c == '.') c = '_';
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    name += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  }
-  return name;
-}
-
 const Picture* PictureLibrary::Get(std::string_view fileName) {
   if (fileName.empty()) return nullptr;
   if (auto found = pictures_.find(fileName); found != pictures_.end()) return found->second.get();
 
   std::unique_ptr<Picture> picture;
-  const std::wstring name = ResourceNameFor(fileName);
+  const std::wstring name = Widen(ResourceNameOf(fileName));
   if (HRSRC resource = FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */)) {
     HGLOBAL loaded = LoadResource(module_, resource);
     const DWORD size = SizeofResource(module_, resource);

@@ -19,7 +19,6 @@ class Picture {
   // opaque: every pixel's alpha is 255 (JPEG, BMP, a GIF without transparency).
   Picture(Bitmap bitmap, int width, int height, bool opaque = false)
       : bitmap_(std::move(bitmap)), width_(width), height_(height), opaque_(opaque) {}
-  HBITMAP Handle() const { return bitmap_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -57,8 +56,5 @@ class PictureLibrary {
   HINSTANCE module_;
   std::map<std::string, std::unique_ptr<Picture>, std::less<>> pictures_;
 };
-
-// The resource name a file is embedded under: "bg.jpg" -> "BG_JPG".
-std::wstring ResourceNameFor(std::string_view fileName);
 
 }  // namespace orvane::win32

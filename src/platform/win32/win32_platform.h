@@ -1,12 +1,13 @@
 // Every Win32 service of the seam, and the host window a form is shown in,
-// assembled once for the user-interface thread.
+// assembled once for the user-interface thread, with a tool's decorators
+// between them and the program.
 #pragma once
 
 #include <windows.h>
 
 #include <objbase.h>
 
-#include "platform/platform.h"
+#include "platform/decorators.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/win32_file_system.h"
@@ -35,10 +36,12 @@ class ComApartment {
 
 class Win32Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance)
+  explicit Win32Platform(HINSTANCE instance, const Decorators& decorators = {},
+                         double minimumPassSeconds = kDefaultMinimumPassSeconds)
       : pictures_(instance),
-        services_{ui_, internet_, files_, processes_, system_, shell_, xml_},
-        window_(instance, pictures_) {}
+        services_({ui_, internet_, files_, processes_, system_, shell_, xml_}, decorators,
+                  SteadySeconds, minimumPassSeconds),
+        window_(instance, pictures_, decorators.repaints) {}
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -49,11 +52,13 @@ class Win32Platform {
     ui_.SetMainWindow(&window_);
     return true;
   }
+  void Show() { window_.Show(); }
   // Turns the message loop until the window closes; returns the exit code.
   int Run() { return ui_.RunMessageLoop(); }
 
-  Platform& Services() { return services_; }
-  FormWindow& Window() { return window_; }
+  // The services as the program sees them, decorated.
+  Platform& Services() { return services_.Services(); }
+  WindowPort& Window() { return window_; }
 
  private:
   ComApartment com_;
@@ -66,7 +71,7 @@ class Win32Platform {
   Win32SystemInfo system_;
   Win32Shell shell_;
   XmlLiteFiles xml_;
-  Platform services_;
+  DecoratedPlatform services_;
   FormWindow window_;
 };
 

@@ -5,17 +5,6 @@
 
 namespace orvane::win32 {
 
-namespace {
-
-double SecondsBetween(const LARGE_INTEGER& earlier, const LARGE_INTEGER& later) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(later.QuadPart - earlier.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
-
 void Win32UserInterface::Dispatch(MSG& message) {
   // IsDialogMessage gives the text boxes Tab and Shift+Tab.
   if (main_ && IsDialogMessageW(main_->Handle(), &message)) return;
@@ -24,18 +13,6 @@ void Win32UserInterface::Dispatch(MSG& message) {
 }
 
 void Win32UserInterface::DoEvents() {
-  RunPass();
-  QueryPerformanceCounter(&lastPass_);
-}
-
-void Win32UserInterface::DoEventsPaced() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  if (lastPass_.QuadPart != 0 && SecondsBetween(lastPass_, now) < minimumPassSeconds_) return;
-  DoEvents();
-}
-
-void Win32UserInterface::RunPass() {
   if (main_) main_->FlushRepaint();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
