@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both builds and runs every test: the core's
-# unit tests (native, sanitizers on), a smoke test of the test server, the
-# Windows program's end-to-end tests under Wine in Xvfb, and a bounded
-# fuzzing run over the download engine's text handling.
+# unit tests (native, sanitizers on), the Windows program's end-to-end tests
+# under Wine in Xvfb, and a bounded fuzzing run over the download engine's
+# text handling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 python=/usr/bin/python3
@@ -33,9 +33,6 @@ else
   cmake --preset windows64 >/dev/null
   cmake --build --preset windows64 -j2 --target OrvaneSetup
 fi
-
-step "Test server smoke test"
-$python -m unittest discover -s tests/server -p 'test_*selftest*.py'
 
 step "Windows program under Wine ($wine_preset build)"
 $python -m unittest discover -s tests/e2e -p 'test_*.py' -v

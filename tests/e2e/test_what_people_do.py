@@ -50,8 +50,9 @@ class WhatPeopleDo(ProgramCase):
         self.assertEqual(self.installer_starts(), [])
         self.assertEqual(self.left_behind(), [], "no partial file stays")
 
-    def test_a_double_click_on_install_is_one_click_and_the_window_answers_after(self):
+    def test_a_double_click_on_install_replaces_the_installer_once_and_the_window_answers(self):
         self.slow()
+        (self.folder / "install.exe").write_bytes(b"an older, longer installer " * 20000)
         self.start(self.folder)
         x, y = self.centre["cmdOrvane"]
         # A person's double-click: two presses of 80 ms, 100 ms apart.
@@ -62,8 +63,13 @@ class WhatPeopleDo(ProgramCase):
         self.close_window("install (stand-in)")
         self.click("cmdProxy")
         self.wait_for_panel(PROXY, "the proxy panel: the window answers")
-        self.assertEqual(len(self.installer_starts()), 1)
+        started = self.installer_starts()
+        self.assertEqual([(s["path"].lower().rsplit("\\", 1)[-1], s["arguments"]) for s in started],
+                         [("install.exe", 0)])
         self.assertEqual(self.server.stats()["counts"][INSTALLER], 1)
+        self.assertEqual((self.folder / "install.exe").read_bytes(),
+                         (self.tree / "install" / "install.exe").read_bytes())
+        self.assertEqual(self.left_behind(), ["install.exe", "install.starts.log"])
 
     def test_keys_typed_after_a_panel_switch_never_reach_the_hidden_box(self):
         self.start(self.folder)

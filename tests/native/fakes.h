@@ -28,7 +28,7 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   Point cursor;
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
-  int passes = 0, pacedPasses = 0, dialogs = 0, drags = 0;
+  int passes = 0, pacedPasses = 0, drags = 0;
   std::vector<bool> bands;  // each SetTopMost: true for the topmost band
   // Runs inside each message-loop pass of either kind, as a click would.
   std::function<void()> onPass;
