@@ -38,7 +38,11 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   std::uint32_t majorVersion = 6, minorVersion = 1, platformId = kVerPlatformWin32Nt;
   std::map<std::string, std::string> customers;  // Info.xml's Customer by the file's path
 
-  void ControlChanged(const Control&, const Rect&) override {}
+  // Each change a control asks to show: where it was, and where it is.
+  std::vector<std::pair<Rect, Rect>> changes;
+  void ControlChanged(const Control& control, const Rect& was) override {
+    changes.emplace_back(was, control.Bounds());
+  }
   void SetCaption(const std::string&) override {}
   void SetBackColor(Color) override {}
   void SetFocus(const Control& control) override { focused = control.Name(); }

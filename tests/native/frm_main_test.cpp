@@ -1,7 +1,6 @@
 // frmMain on the fakes: its panels, the window's band, the title and grips
 // that move, switch and size it (its layout is checked where it is painted),
-// the server address for the Windows version, and the install and the
-// upgrade, driven by clicks as a user would.
+// and the server address for the Windows version.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -88,6 +87,10 @@ TEST(Skin, TheTitleDragsOrSwitchesTheWindow) {
       EXPECT_EQ(frm["imgTitleMaxRestore"].Picture(), glyph);
     }
   }
+  // Coming back from the taskbar is the system's own restore.
+  rig.system.state = WindowState::Minimized;
+  EXPECT_FALSE(static_cast<Form&>(frm).StateRequested(WindowState::Normal));
+  EXPECT_EQ(rig.system.state, WindowState::Minimized);
   // Each layout follows the window's new size, rounded corners and all, and
   // after the first maximise leaves the grips where they were.
   const Rect grip = frm.Element("Resizer", 1).Bounds();

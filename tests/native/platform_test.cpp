@@ -89,8 +89,8 @@ TEST(MouseRouter, TheHeldControlGetsEverythingAndOnlyALeftReleaseOverItClicks) {
   RouterRig rig;
   EXPECT_EQ(rig.Run("down 15 up 17"),
             "capture, front down1 5,5 3, release, front up1 7,5 3, front click");
-  // Behind "front", then released over another control, and outside every one.
-  EXPECT_EQ(rig.Run("down 35 up 15"), "capture, back down1 25,5 3, release, back up1 5,5 3");
+  // Just past "front", then released over another control, and outside every one.
+  EXPECT_EQ(rig.Run("down 30 up 15"), "capture, back down1 20,5 3, release, back up1 5,5 3");
   EXPECT_EQ(rig.Run("down 15 up 60"), "capture, front down1 5,5 3, release, front up1 50,5 3");
   EXPECT_EQ(rig.Run("rdown 15 rup 15"), "capture, front down2 5,5 3, release, front up2 5,5 3");
   EXPECT_EQ(rig.Run("down 60 up 60 dbl 60 up 60"), "") << "nothing there, hidden or not";
@@ -222,6 +222,22 @@ TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
             "504x20; 'Install && Upgrade Orvane 12 .0' Arial 16,7 266x16; ");
   PaintForm(rig.frm, {11, 7, 5, 2}, corner);  // between the top-left grip and the title
   EXPECT_EQ(corner.log, "fill 11,7 5x2; title_left.gif 0,0 19x30; ");
+}
+
+// A change is shown where the control was and where it is; a change to the
+// same value shows nothing.
+TEST(Control, AChangeIsShownWhereTheControlWasAndIs) {
+  FakeSystem window;
+  Form form{window};
+  ControlDesign design;
+  design.rect = {10, 10, 5, 5};
+  Control& picture = form.Add(std::move(design));
+  picture.Move(30, 10);
+  picture.SetPicture("glyph_restore.bmp");
+  picture.SetPicture("glyph_restore.bmp");
+  const Rect now{30, 10, 5, 5};
+  EXPECT_EQ(window.changes,
+            (std::vector<std::pair<Rect, Rect>>{{{10, 10, 5, 5}, now}, {now, now}}));
 }
 
 // Vietnamese folder names and everything else the system may hand over go
