@@ -46,6 +46,7 @@ class RecordingUserInterface : public UserInterface {
     }
     if (forward_) inner_.DoEventsPaced();
   }
+  void Pause(double seconds) override { inner_.Pause(seconds); }
   int ShowMessage(const std::string& text, const std::string& title, int style) override {
     return inner_.ShowMessage(text, title, style);
   }

@@ -66,6 +66,7 @@ class CountingPasses : public UserInterface {
   void DoEvents() override {
     timer_.Time([this] { inner_.DoEvents(); });
   }
+  void Pause(double seconds) override { inner_.Pause(seconds); }
   int ShowMessage(const std::string& text, const std::string& title, int style) override {
     return inner_.ShowMessage(text, title, style);
   }

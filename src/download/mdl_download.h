@@ -2,9 +2,13 @@
 // which every transfer runs, and the naming of the Windows version.
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "download/retry_rules.h"
 #include "platform/platform.h"
 
 namespace orvane {
@@ -30,12 +34,15 @@ class MdlDownload {
   // Fetches ServerBase + path into localFile, showing progress in caption and
   // bar. Returns "" on success, "FileErr" for an empty input or a missing
   // file on the server, "DiskErr" when the local file can't be created,
-  // written or put in place, "NetErr" for every other failure.
+  // written or put in place, "NetErr" for every other failure. A line that
+  // drops is tried again within the call, continuing where it stopped; after
+  // "NetErr" the bytes received stay for the next call of the same download.
   std::string DownloadFile(const std::string& path, const std::string& localFile, Control& caption,
                            Control& bar, const std::string& proxy);
 
-  // Closes and removes the partial file of a transfer in progress, before
-  // the program ends in the middle of it; nothing when none runs.
+  // The program is about to end, perhaps in the middle of a transfer or of
+  // the wait before its next attempt: every partial file is closed and
+  // removed, and the transfer asks the server for nothing more.
   void AbandonTransfer();
 
   // Deletes the address's entry from the system's internet cache.
@@ -49,9 +56,30 @@ class MdlDownload {
     OutputFile* file = nullptr;
     std::string partialPath;
   };
+  // How one attempt ended, and what the server asked to wait before the next.
+  struct AttemptEnd {
+    enum Kind { Complete, Retry, NetErr, FileErr, DiskErr } kind;
+    std::optional<std::uint64_t> retryAfter = std::nullopt;
+  };
+  // A partial body kept after a click that failed, for the next click.
+  struct Kept {
+    std::string address;
+    ResumePoint point;
+  };
+
+  AttemptEnd Attempt(const std::string& address, const std::string& proxy,
+                     const std::string& partial, ResumePoint& point, Control& caption,
+                     Control& bar);
+  ResumePoint TakeKept(const std::string& localFile, const std::string& address);
+  std::string Finish(AttemptEnd::Kind kind, const std::string& localFile,
+                     const std::string& address, const ResumePoint& point, Control& caption,
+                     Control& bar);
+  bool WaitBeforeRetry(std::uint32_t seconds);
 
   Platform& platform_;
-  Transfer transfer_;  // the file a DownloadFile in progress writes
+  Transfer transfer_;                 // the file a DownloadFile in progress writes
+  std::map<std::string, Kept> kept_;  // by local file
+  bool abandoned_ = false;
 };
 
 }  // namespace orvane

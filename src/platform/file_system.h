@@ -30,6 +30,10 @@ class FileSystem {
   virtual bool CreateFolder(const std::string& path) = 0;
   // Creates the file or empties an existing one; null when it can't be opened.
   virtual std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) = 0;
+  // Opens an existing file to write on after its last byte; null when it
+  // can't be opened or does not hold exactly `length` bytes.
+  virtual std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
+                                                       std::uint64_t length) = 0;
   virtual std::optional<std::uint64_t> FileLength(const std::string& path) = 0;
   // Puts `from` in the place of `to` in one step, replacing what stood there.
   virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;

@@ -12,8 +12,16 @@ using InternetHandle = void*;  // opaque; null means the call failed
 inline constexpr std::uint32_t kInternetOpenTypePreconfig = 0;
 inline constexpr std::uint32_t kInternetOpenTypeProxy = 3;
 inline constexpr std::uint32_t kInternetFlagExistingConnect = 0x20000000;
+inline constexpr std::uint32_t kInternetFlagReload = 0x80000000;
+inline constexpr std::uint32_t kInternetFlagNoCacheWrite = 0x04000000;
+inline constexpr std::uint32_t kInternetOptionConnectTimeout = 2;
+inline constexpr std::uint32_t kInternetOptionReceiveTimeout = 6;
 inline constexpr std::uint32_t kHttpQueryContentLength = 5;
+inline constexpr std::uint32_t kHttpQueryLastModified = 11;
 inline constexpr std::uint32_t kHttpQueryStatusCode = 19;
+inline constexpr std::uint32_t kHttpQueryRetryAfter = 36;
+inline constexpr std::uint32_t kHttpQueryContentRange = 53;
+inline constexpr std::uint32_t kHttpQueryETag = 54;
 
 class Internet {
  public:
@@ -32,6 +40,10 @@ class Internet {
   virtual bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
                                 std::uint32_t& bytesRead) = 0;
   virtual bool InternetCloseHandle(InternetHandle handle) = 0;
+  virtual bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                                  std::uint32_t bufferLength) = 0;
+  // The calling thread's last error, where WinINet leaves why a call failed.
+  virtual std::uint32_t GetLastError() = 0;
 };
 
 }  // namespace orvane

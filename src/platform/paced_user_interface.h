@@ -31,6 +31,7 @@ class PacedUserInterface : public UserInterface {
 
   void DoEvents() override;
   void DoEventsPaced() override;
+  void Pause(double seconds) override { passes_.Pause(seconds); }
   int ShowMessage(const std::string& text, const std::string& title, int style) override {
     return passes_.ShowMessage(text, title, style);
   }

@@ -19,6 +19,9 @@ class UserInterface {
   // block): a pacing layer may return at once when the last pass was moments
   // ago; without one it is a plain pass.
   virtual void DoEventsPaced() { DoEvents(); }
+  // Lets the window's messages run for about this many seconds, each
+  // handled as it comes: the download's wait between two attempts.
+  virtual void Pause(double seconds) = 0;
   // A modal message box with an OK button, owned by the main window.
   virtual int ShowMessage(const std::string& text, const std::string& title, int style) = 0;
   virtual bool GetCursorPos(Point& point) = 0;

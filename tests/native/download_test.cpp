@@ -9,6 +9,7 @@
 
 #include "download/download_progress.h"
 #include "download/download_text.h"
+#include "download/retry_rules.h"
 #include "fakes.h"
 
 namespace orvane::testing {
@@ -76,11 +77,11 @@ TEST(Download, AnyOtherFailureLeavesTheOldTargetAloneAndNamesItsSide) {
       // One byte off the announced length, the same in rounded kilobytes.
       {"short body", "NetErr", [](DownloadRig& r) { r.internet.length = "10001"; }},
       {"long body", "NetErr", [](DownloadRig& r) { r.internet.length = "9999"; }},
-      // No length to check against: the failed read alone must fail it.
-      {"failed read", "NetErr",
+      // No length to check against: the failed reads alone must fail it.
+      {"failed reads", "NetErr",
        [](DownloadRig& r) {
          r.internet.length.reset();
-         r.internet.failingRead = 1;
+         r.internet.cuts.assign(5, 4096);
        }},
       {"file won't open", "DiskErr", [](DownloadRig& r) { r.files.openFails = true; }},
       {"failed write", "DiskErr", [](DownloadRig& r) { r.files.writeFails = true; }},
@@ -137,6 +138,101 @@ TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
   }
 }
 
+// A line that drops twice: each new attempt asks for the rest of the same
+// version only, after 1 s and then 2 s, and the progress goes on from there.
+TEST(Download, ACutLineContinuesWhereItStopped) {
+  DownloadRig rig;
+  rig.internet.etag = "\"v1\"";
+  rig.internet.cuts = {4096, 3000};
+  std::vector<std::string> passes;
+  rig.system.onPass = [&] { passes.push_back(rig.Caption().Caption()); };
+
+  EXPECT_EQ(rig.Run(), "");
+
+  EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
+  EXPECT_EQ(rig.internet.asked,
+            (std::vector<std::string>{"", "Range: bytes=4096-\r\nIf-Range: \"v1\"\r\n",
+                                      "Range: bytes=7096-\r\nIf-Range: \"v1\"\r\n"}));
+  EXPECT_NEAR(rig.system.paused, 3, 1e-9);
+  EXPECT_EQ(passes, (std::vector<std::string>{"Downloading ... 40%: 4Kb / 10Kb",
+                                              "Downloading ... 69%: 7Kb / 10Kb",
+                                              "Downloading ... 98%: 10Kb / 10Kb"}));
+  // A fresh copy, kept out of the cache; a hung connection or read fails the attempt.
+  EXPECT_EQ(rig.internet.flags, (std::set<std::uint32_t>{0xA4000000}));
+  EXPECT_EQ(rig.internet.options, (std::set<std::uint32_t>{230000, 630000}));
+}
+
+// Without a validator, or when the file changed meanwhile (a 200 to the
+// range), nothing is appended: the file starts over and ends as one version.
+TEST(Download, WhatCannotBeContinuedStartsOver) {
+  for (const bool changes : {false, true}) {
+    SCOPED_TRACE(changes ? "changed" : "no validator");
+    DownloadRig rig;
+    rig.internet.etag = changes ? "\"v1\"" : "";
+    rig.internet.cuts = {4096};
+    rig.system.onPause = [&] {
+      if (changes) rig.internet.etag = "\"v2\"";
+      if (changes) rig.internet.Serve(std::string(9000, '2'));
+    };
+    EXPECT_EQ(rig.Run(), "");
+    EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
+    EXPECT_EQ(rig.internet.asked[1].empty(), !changes);
+  }
+}
+
+// Failures of the moment are asked again until four attempts in a row
+// bring nothing, after waits of 1, 2 and 4 s, or as long as Retry-After
+// says; any other failure is asked once.
+TEST(Download, OnlyFailuresOfTheMomentAreAskedAgain) {
+  const struct {
+    std::vector<std::string> faults;  // "" cannot connect, or fails with the error
+    std::uint32_t error;
+    std::optional<std::string> retryAfter;
+    const char* result;
+    std::size_t requests;
+    double paused;
+  } cases[] = {{{"", "503", "", "", ""}, 12029, std::nullopt, "NetErr", 4, 7},
+               {{"503", "503"}, 0, "3", "", 3, 6},
+               {{"404"}, 0, std::nullopt, "FileErr", 1, 0},
+               {{"403"}, 0, std::nullopt, "NetErr", 1, 0},
+               {{""}, 12045, std::nullopt, "NetErr", 1, 0}};  // ERROR_INTERNET_INVALID_CA
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.faults.front() + " " + std::to_string(c.error));
+    DownloadRig rig;
+    rig.internet.faults = c.faults;
+    rig.internet.openError = c.error;
+    rig.internet.retryAfter = c.retryAfter;
+    EXPECT_EQ(rig.Run(), c.result);
+    EXPECT_EQ(rig.internet.urls.size(), c.requests);
+    EXPECT_NEAR(rig.system.paused, c.paused, 1e-9);
+  }
+}
+
+// After NetErr the bytes received wait for the next click, which asks for
+// the rest; Stop during a wait ends it at once, asks the server nothing
+// more and removes what was kept.
+TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
+  DownloadRig rig;
+  rig.internet.etag = "\"v1\"";
+  rig.internet.cuts = {4096};
+  rig.internet.faults = {"200", "", "", "", ""};
+  EXPECT_EQ(rig.Run(), "NetErr");
+  EXPECT_EQ(rig.Run(), "");
+  EXPECT_EQ(rig.internet.asked[5], "Range: bytes=4096-\r\nIf-Range: \"v1\"\r\n");
+  EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
+
+  rig.internet.faults = {"200", "", "", "", "", "200", "200", "", "", "", "", "503"};
+  rig.internet.cuts.assign(7, 4096);
+  EXPECT_EQ(rig.Run("/Tarvik/Tarvik.exe", "C:\\Orvane\\Update.zip"), "NetErr");
+  EXPECT_EQ(rig.files.FileLength(PartialFileName("C:\\Orvane\\Update.zip")), 4096u);
+  rig.system.paused = 0;
+  rig.system.onPause = [&] { rig.frm.cmdStop_Click(); };
+  EXPECT_EQ(rig.Run(), "NetErr");
+  EXPECT_EQ(rig.internet.urls.size(), 12u);
+  EXPECT_NEAR(rig.system.paused, 0.05, 1e-9);
+  EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
+}
+
 // Past 32 bits, as in the 32-bit program: the counts, kilobytes and captions
 // stay exact and the transfer completes.
 TEST(Download, ABodyBeyondFourGibibytesCompletes) {
@@ -184,6 +280,51 @@ TEST(DownloadText, KilobytesRoundExactHalvesToEvenAndPercentagesFit16Bits) {
   EXPECT_EQ(Percentage(1535, 1), 150) << "not capped at 100";
   EXPECT_EQ(Percentage(328 * 1024, 1), std::nullopt);
   EXPECT_EQ(Percentage(4096, 0), std::nullopt);
+}
+
+TEST(RetryRules, TimeoutsBusyServersAndDroppedLinesOnlyAreWorthAnotherAttempt) {
+  for (const std::uint64_t status : {408, 429, 500, 502, 503, 504})
+    EXPECT_TRUE(IsTransientStatus(status)) << status;
+  for (const std::uint64_t status : {200, 206, 400, 403, 404, 410, 416, 501, 505})
+    EXPECT_FALSE(IsTransientStatus(status)) << status;
+  for (const std::uint32_t error : {12002, 12007, 12029, 12030, 12031, 12152, 10054})
+    EXPECT_TRUE(IsTransientInternetError(error)) << error;
+  // Certificates, TLS, a bad address, a cancelled request.
+  for (const std::uint32_t error : {0, 12006, 12017, 12037, 12038, 12045, 12157, 12175})
+    EXPECT_FALSE(IsTransientInternetError(error)) << error;
+}
+
+TEST(RetryRules, WaitsDoubleFromOneSecondUpToThirtyAndRetryAfterIsObeyedWithin) {
+  std::vector<std::uint32_t> waits;
+  for (const int retry : {1, 2, 3, 4, 5, 6, 7, 1000})
+    waits.push_back(WaitSecondsBefore(retry, std::nullopt));
+  EXPECT_EQ(waits, (std::vector<std::uint32_t>{1, 2, 4, 8, 16, 30, 30, 30}));
+  EXPECT_EQ(WaitSecondsBefore(3, 5), 5u);
+  EXPECT_EQ(WaitSecondsBefore(3, 0), 0u);
+  EXPECT_EQ(WaitSecondsBefore(1, 3600), 30u);
+}
+
+// Only the range asked for, of the length first announced, continues a body.
+TEST(RetryRules, ARangeContinuesOnlyFromTheByteAskedOfTheSameLength) {
+  const ResumePoint asked{"\"v1\"", 1000, 400};
+  EXPECT_EQ(RangeHeaders(asked), "Range: bytes=400-\r\nIf-Range: \"v1\"\r\n");
+  for (const ResumePoint& none :
+       {ResumePoint{"", 1000, 400}, ResumePoint{"\"v1\"", 0, 400}, ResumePoint{"\"v1\"", 1000, 0}})
+    EXPECT_EQ(RangeHeaders(none), "");
+  const std::tuple<std::uint64_t, ResumePoint, const char*, BodyFit> fits[] = {
+      {206, asked, "bytes 400-999/1000", BodyFit::Continues},
+      {206, asked, "bytes 300-999/1000", BodyFit::Mismatch},
+      {206, asked, "bytes 400-1099/1100", BodyFit::Mismatch},
+      {206, asked, "", BodyFit::Mismatch},
+      {206, {}, "bytes 0-999/1000", BodyFit::Mismatch},
+      {200, asked, "", BodyFit::Fresh},
+      {204, asked, "", BodyFit::Mismatch},
+      {204, {}, "", BodyFit::Fresh}};
+  for (const auto& [status, point, range, fit] : fits)
+    EXPECT_EQ(FitOf(status, point, ParseContentRange(range)), fit) << status << " " << range;
+  for (const char* bad : {"bytes 400-999/*", "bytes */1000", "bytes 5-4/10", "bytes 0-10/10",
+                          "bytes 0-9/10 ", "items 0-9/10", "bytes -9/10"})
+    EXPECT_EQ(ParseContentRange(bad).has_value(), false) << bad;
 }
 
 // The proxy text is "address:port"; an empty port leaves the system settings.

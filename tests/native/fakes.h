@@ -67,6 +67,12 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
     ++pacedPasses;
     if (onPass) onPass();
   }
+  double paused = 0;  // seconds of every pause together
+  std::function<void()> onPause;
+  void Pause(double seconds) override {
+    paused += seconds;
+    if (onPause) onPause();
+  }
   int ShowMessage(const std::string& text, const std::string& title, int style) override {
     EXPECT_EQ(title, "THONG BAO");
     messages.push_back(text);
@@ -165,6 +171,11 @@ class MemoryFileSystem : public FileSystem {
     lengths[path] = 0;
     return std::make_unique<File>(*this, path);
   }
+  std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
+                                               std::uint64_t length) override {
+    if (openFails || FileLength(path) != length || !open.insert(path).second) return nullptr;
+    return std::make_unique<File>(*this, path);
+  }
 
  private:
   struct File : OutputFile {
@@ -185,18 +196,28 @@ class MemoryFileSystem : public FileSystem {
   };
 };
 
-// The same scripted response to every request. Handles are checked for leaks
-// and double closes.
+// A server that answers every request alike, from the scripted status and
+// body, except where a fault is scripted for one of the first requests.
+// Handles are checked for leaks and double closes.
 class ScriptedInternet : public Internet {
  public:
   bool sessionOpens = true, addressOpens = true;
   std::optional<std::string> status = "200";  // nullopt: the status can't be read
   std::optional<std::string> length;          // nullopt: no length announced
   std::string body;
-  std::uint64_t madeUp = 0;                // when set, a body of this many zero bytes instead
-  std::optional<std::size_t> failingRead;  // the 0-based read that fails
+  std::uint64_t madeUp = 0;  // when set, a body of this many zero bytes instead
+  // When set, a range asked with If-Range naming it is answered with 206.
+  std::string etag;
+  std::optional<std::string> retryAfter;
+  // By request, from the first: the status instead of the scripted one, or
+  // "" for an address that can't be opened (failing with openError).
+  std::vector<std::string> faults;
+  std::uint32_t openError = 12029;  // ERROR_INTERNET_CANNOT_CONNECT
+  // By request: how many body bytes it brings before its read fails.
+  std::vector<std::size_t> cuts;
   std::size_t reads = 0;
-  std::vector<std::string> purged, sessions, urls;  // sessions: access type and proxy
+  std::vector<std::string> purged, sessions, urls, asked;  // asked: each request's headers
+  std::set<std::uint32_t> flags, options;
   std::set<InternetHandle> open;
   int badCloses = 0;
 
@@ -214,15 +235,39 @@ class ScriptedInternet : public Internet {
     sessions.push_back(std::to_string(access) + " " + (proxy ? proxy : "null"));
     return sessionOpens ? Open() : nullptr;
   }
-  InternetHandle InternetOpenUrlA(InternetHandle, const std::string& url, const char*,
-                                  std::uint32_t, std::uint32_t, std::uintptr_t) override {
+  InternetHandle InternetOpenUrlA(InternetHandle, const std::string& url, const char* headers,
+                                  std::uint32_t size, std::uint32_t flagsGiven,
+                                  std::uintptr_t) override {
+    const std::size_t request = urls.size();
     urls.push_back(url);
-    served_ = 0;
-    return addressOpens ? Open() : nullptr;
+    asked.emplace_back(headers ? std::string(headers, size) : "");
+    flags.insert(flagsGiven);
+    const std::string fault = request < faults.size() ? faults[request] : "200";
+    if (fault.empty() || !addressOpens) return nullptr;
+    const std::uint64_t size64 = madeUp > 0 ? madeUp : body.size();
+    const std::string prefix = "Range: bytes=", ifRange = "-\r\nIf-Range: " + etag + "\r\n";
+    from_ = 0;
+    if (!etag.empty() && asked.back().starts_with(prefix) && asked.back().ends_with(ifRange)) {
+      from_ = std::stoull(asked.back().substr(prefix.size()));
+    }
+    using Text = std::optional<std::string>;
+    answer_ = {{kHttpQueryStatusCode, fault != "200" ? Text(fault)
+                                      : from_ > 0    ? "206"
+                                                     : status},
+               {kHttpQueryContentLength, from_ > 0 ? std::to_string(size64 - from_) : length},
+               {kHttpQueryRetryAfter, retryAfter}};
+    if (!etag.empty()) answer_[kHttpQueryETag] = etag;
+    if (from_ > 0) {
+      answer_[kHttpQueryContentRange] = "bytes " + std::to_string(from_) + "-" +
+                                        std::to_string(size64 - 1) + "/" + std::to_string(size64);
+    }
+    cut_ = request < cuts.size() ? std::optional(cuts[request]) : std::nullopt;
+    served_ = from_;
+    return Open();
   }
   bool HttpQueryInfoA(InternetHandle, std::uint32_t level, void* buffer, std::uint32_t& size,
                       std::uint32_t&) override {
-    const std::optional<std::string>& text = level == kHttpQueryStatusCode ? status : length;
+    const std::optional<std::string>& text = answer_[level];
     if (!text || text->size() >= size) return false;
     std::memcpy(buffer, text->c_str(), text->size() + 1);
     size = static_cast<std::uint32_t>(text->size());
@@ -230,8 +275,11 @@ class ScriptedInternet : public Internet {
   }
   bool InternetReadFile(InternetHandle, void* buffer, std::uint32_t size,
                         std::uint32_t& read) override {
+    ++reads;
     read = 0;
-    if (failingRead == reads++) return false;
+    if (cut_ && served_ - from_ >= *cut_) return false;
+    if (cut_)
+      size = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, *cut_ - (served_ - from_)));
     if (madeUp > 0) {
       read = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, madeUp - served_));
       std::memset(buffer, 0, read);
@@ -246,11 +294,22 @@ class ScriptedInternet : public Internet {
     ++badCloses;
     return false;
   }
+  bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                          std::uint32_t bufferLength) override {
+    std::uint32_t value = 0;
+    if (open.count(handle) == 0 || bufferLength != sizeof value) return false;
+    std::memcpy(&value, buffer, sizeof value);
+    options.insert(option * 100000 + value);
+    return true;
+  }
+  std::uint32_t GetLastError() override { return openError; }
 
  private:
   InternetHandle Open() { return *open.insert(reinterpret_cast<InternetHandle>(++issued_)).first; }
   std::uintptr_t issued_ = 0;
-  std::uint64_t served_ = 0;
+  std::uint64_t served_ = 0, from_ = 0;
+  std::optional<std::size_t> cut_;
+  std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 
 // frmMain on the fakes; Form_Load has not run yet.

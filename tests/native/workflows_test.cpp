@@ -70,8 +70,8 @@ TEST(Install, StartsTheInstallerOrShowsTheMessageForTheFailureThenReturnsHome) {
     rig.Install();
 
     const bool fetched = std::string(status) == "200" && addressOpens;
-    EXPECT_EQ(rig.internet.sessions, Lines{"3 10.0.0.1:3128"});
-    EXPECT_EQ(rig.internet.urls, Lines{kServer + "/install/install.exe"});
+    EXPECT_EQ(rig.internet.sessions.front(), "3 10.0.0.1:3128");
+    EXPECT_EQ(rig.internet.urls.front(), kServer + "/install/install.exe");
     EXPECT_EQ(rig.files.FileExists(kInstaller), fetched);
     EXPECT_EQ(rig.system.started, fetched ? Lines{kInstaller} : Lines{});
     EXPECT_EQ(rig.system.messages, *message ? Lines{message} : Lines{});

@@ -66,6 +66,21 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const std::string& p
   return std::make_unique<Win32OutputFile>(std::move(file));
 }
 
+// The length is read from the open handle, so it is that of the very file
+// the next bytes go to.
+std::unique_ptr<OutputFile> Win32FileSystem::OpenForAppending(const std::string& path,
+                                                              std::uint64_t length) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) ||
+      static_cast<std::uint64_t>(size.QuadPart) != length)
+    return nullptr;
+  const LARGE_INTEGER none{};
+  if (!SetFilePointerEx(file.get(), none, nullptr, FILE_END)) return nullptr;
+  return std::make_unique<Win32OutputFile>(std::move(file));
+}
+
 std::optional<std::uint64_t> Win32FileSystem::FileLength(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;

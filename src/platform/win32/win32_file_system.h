@@ -13,6 +13,8 @@ class Win32FileSystem : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override;
+  std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
+                                               std::uint64_t length) override;
   std::optional<std::uint64_t> FileLength(const std::string& path) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
 };

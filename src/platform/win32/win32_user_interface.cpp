@@ -25,6 +25,17 @@ void Win32UserInterface::DoEvents() {
   }
 }
 
+void Win32UserInterface::Pause(double seconds) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  for (;;) {
+    DoEvents();
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
 int Win32UserInterface::RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);

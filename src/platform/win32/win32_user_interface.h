@@ -17,6 +17,9 @@ class Win32UserInterface : public UserInterface {
   // One real pass every time: repaints what changed and handles what is
   // queued. The program's calls are paced before they come here.
   void DoEvents() override;
+  // Sleeps until a message comes or the time is up, so a click is handled
+  // at once and nothing spins meanwhile.
+  void Pause(double seconds) override;
   int ShowMessage(const std::string& text, const std::string& title, int style) override;
   bool GetCursorPos(Point& point) override;
 

@@ -8,6 +8,19 @@ namespace orvane::win32 {
 
 namespace {
 
+// The core passes these numbers through unchanged.
+static_assert(kInternetFlagExistingConnect == INTERNET_FLAG_EXISTING_CONNECT);
+static_assert(kInternetFlagReload == INTERNET_FLAG_RELOAD);
+static_assert(kInternetFlagNoCacheWrite == INTERNET_FLAG_NO_CACHE_WRITE);
+static_assert(kInternetOptionConnectTimeout == INTERNET_OPTION_CONNECT_TIMEOUT);
+static_assert(kInternetOptionReceiveTimeout == INTERNET_OPTION_RECEIVE_TIMEOUT);
+static_assert(kHttpQueryContentLength == HTTP_QUERY_CONTENT_LENGTH);
+static_assert(kHttpQueryLastModified == HTTP_QUERY_LAST_MODIFIED);
+static_assert(kHttpQueryStatusCode == HTTP_QUERY_STATUS_CODE);
+static_assert(kHttpQueryRetryAfter == HTTP_QUERY_RETRY_AFTER);
+static_assert(kHttpQueryContentRange == HTTP_QUERY_CONTENT_RANGE);
+static_assert(kHttpQueryETag == HTTP_QUERY_ETAG);
+
 template <typename Pointer>
 Pointer Resolve(const Module& module, const char* name) {
   return EntryPoint<std::remove_pointer_t<Pointer>>(module.get(), name);
@@ -24,7 +37,8 @@ WinInetInternet::WinInetInternet()
       httpQueryInfo_(Resolve<decltype(httpQueryInfo_)>(wininet_, "HttpQueryInfoA")),
       internetReadFile_(Resolve<decltype(internetReadFile_)>(wininet_, "InternetReadFile")),
       internetCloseHandle_(
-          Resolve<decltype(internetCloseHandle_)>(wininet_, "InternetCloseHandle")) {}
+          Resolve<decltype(internetCloseHandle_)>(wininet_, "InternetCloseHandle")),
+      internetSetOption_(Resolve<decltype(internetSetOption_)>(wininet_, "InternetSetOptionA")) {}
 
 bool WinInetInternet::DeleteUrlCacheEntryA(const std::string& url) {
   return deleteUrlCacheEntry_ && deleteUrlCacheEntry_(url.c_str()) != FALSE;
@@ -68,6 +82,16 @@ bool WinInetInternet::InternetReadFile(InternetHandle file, void* buffer, std::u
 
 bool WinInetInternet::InternetCloseHandle(InternetHandle handle) {
   return internetCloseHandle_ && internetCloseHandle_(static_cast<HINTERNET>(handle)) != FALSE;
+}
+
+bool WinInetInternet::InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                                         std::uint32_t bufferLength) {
+  return internetSetOption_ &&
+         internetSetOption_(static_cast<HINTERNET>(handle), option, buffer, bufferLength) != FALSE;
+}
+
+std::uint32_t WinInetInternet::GetLastError() {
+  return ::GetLastError();
 }
 
 }  // namespace orvane::win32

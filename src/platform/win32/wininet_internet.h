@@ -27,6 +27,9 @@ class WinInetInternet : public Internet {
   bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
                         std::uint32_t& bytesRead) override;
   bool InternetCloseHandle(InternetHandle handle) override;
+  bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                          std::uint32_t bufferLength) override;
+  std::uint32_t GetLastError() override;
 
  private:
   Module wininet_;
@@ -37,6 +40,7 @@ class WinInetInternet : public Internet {
   decltype(&::HttpQueryInfoA) httpQueryInfo_;
   decltype(&::InternetReadFile) internetReadFile_;
   decltype(&::InternetCloseHandle) internetCloseHandle_;
+  decltype(&::InternetSetOptionA) internetSetOption_;
 };
 
 }  // namespace orvane::win32
