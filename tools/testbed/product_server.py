@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Test product server: serves a folder over HTTP (and HTTPS) on 127.0.0.1, with
-per-path fault modes switched through a control API, plus a ProductServer harness.
+per-path fault modes switched through a control API. The ProductServer harness
+(product_server_harness.py, importable from here) runs it for tests.
 
 Run:  product_server.py --root DIR [--cert server.pem --key server.key]
                         [--http-port N] [--https-port M] [--ignore-stdin]
@@ -10,43 +11,70 @@ dies, closing the pipe, takes the server with it; use --ignore-stdin from a shel
 
 Control API (plain HTTP or HTTPS, same ports):
   POST /_control/mode   {"path": "/a/b.exe", "mode": "...", ...params}
-  POST /_control/reset  clears all modes and counters
-  GET  /_control/stats  {"counts", "last_request_lines", "headers", "modes"}
+  POST /_control/reset  clears all modes, counters and logs
+  GET  /_control/stats  {"counts", "last_request_lines", "headers", "modes",
+                         "requests", "body_bytes"}
 Modes: normal, nolength, short(extra), reset(after), drip(chunk, delay),
 status(status, location), big(size), cacheable(etag). Every mode also takes
 "size" (serve generated pattern bytes of that length instead of the file, so the
 path needn't exist) and "headers" (extra response headers).
+
+Modes normal, reset, drip and big send a strong ETag, a Last-Modified and
+"Accept-Ranges: bytes", and answer one range ("bytes=N-", "N-M" or "-N") with 206
+and Content-Range, or 416 with "Content-Range: bytes */TOTAL" if it starts past
+the end; other range forms are ignored. With If-Range, the range is served only
+if it names the current ETag or Last-Modified exactly, else the whole body.
+Mode reset cuts each response after `after` of its own bytes (default half).
+
+Faults, composable with each other and with the mode and body. A path's turn
+counts its GETs since its mode was set (a HEAD is answered as the next GET would be):
+  reset_before_reply: true   reset every connection to the path before any byte
+  unavailable: K, retry_after: S   the first K turns get 503 with Retry-After: S
+And for modes normal, drip and big (turn n is the n-th GET after the 503s):
+  cut_after: N, cut_first: K, cut_by: "reset"|"close"   cut each response of
+      turns n < K (K 0 or null: every turn) after N of its own body bytes, by a
+      reset (RST, the default) or a plain close; a response of N bytes or fewer
+      is not cut
+  changing: true (needs size)   turn n serves version n, pattern_bytes(n, size),
+      with its own validators (served_content.pattern_sha256(size, n) and
+      pattern_validators(size, n) say what they are)
+  ranges: false       ignore Range: always 200 and the whole body
+  validators: false   no ETag and no Last-Modified
+  (changing, ranges and validators apply to mode reset too.)
+
+Stats "requests" logs every request of a path in order: {"method", "range",
+"if_range" (the headers, null when absent), "status" (null when reset before any
+reply), "body_bytes" (content bytes written, exactly N when cut), "version" (of a
+served body, else null)}, completed when the response ends; "body_bytes" totals a
+path's content bytes.
 Paths are matched after percent-decoding, without the query string.
 """
 
 import argparse
-import atexit
 import email.utils
 import fcntl
 import html
 import json
 import os
-import select
 import socket
 import ssl
 import struct
-import subprocess
 import sys
 import termios
 import threading
 import time
-import urllib.error
 import urllib.parse
-import urllib.request
 from http import HTTPStatus
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from served_content import (  # noqa: E402
-    ControlError, FileBody, PatternBody, State, validate_mode)
+    CONTROL_PREFIX, FILE_CHUNK, HOST, RANGED_MODES, ControlError, FileBody, PatternBody, State,
+    if_range_holds, requested_range, validate_mode)
+from product_server_harness import ProductServer  # noqa: E402
 
-HOST = "127.0.0.1"
-CONTROL_PREFIX = "/_control/"
+__all__ = ["ProductServer", "main"]  # importers take the harness from here
+
 IDLE_TIMEOUT = 60  # an idle keep-alive connection is dropped after this many seconds
 HANDSHAKE_TIMEOUT = 10
 
@@ -126,11 +154,19 @@ class Handler(BaseHTTPRequestHandler):
                 self._send_page(404)
             return
         state = self.server.state
-        state.record(path, self.requestline, self.headers)
+        entry = state.mode_for(path)
+        logged, turn = state.record(path, self.command, self.requestline, self.headers)
+        self._status, self._sent, self._version = None, 0, None
         try:
-            self._respond(path, state.mode_for(path))
+            self._respond(path, entry, turn)
         except OSError:  # includes ssl.SSLError
             self.close_connection = True  # client aborted mid-body
+        finally:
+            state.finish(logged, self._status, self._sent, self._version)
+
+    def send_response(self, code, message=None):
+        self._status = code  # for the request log
+        super().send_response(code, message)
 
     # -------------------------------------------------------------- control
     def _read_body(self):
@@ -178,9 +214,9 @@ class Handler(BaseHTTPRequestHandler):
         if self.command != "HEAD":
             self.wfile.write(data)
 
-    def _body_for(self, path, entry):
+    def _body_for(self, path, entry, version):
         if "size" in entry:
-            return PatternBody(entry["size"])
+            return PatternBody(entry["size"], version)
         root = self.server.root
         candidate = os.path.realpath(os.path.join(root, path.lstrip("/")))
         if os.path.commonpath([root, candidate]) != root or not os.path.isfile(candidate):
@@ -204,17 +240,29 @@ class Handler(BaseHTTPRequestHandler):
                 return False
         return False
 
-    def _respond(self, path, entry):
+    def _respond(self, path, entry, turn):
         mode = entry["mode"]
         extra = dict(entry.get("headers", {}))
+        if entry.get("reset_before_reply"):
+            self.close_connection = True
+            _abort_connection(self.connection)
+            return
+        unavailable = entry.get("unavailable", 0)
+        if turn < unavailable:
+            self._send_page(503, dict(extra, **{"Retry-After": str(entry["retry_after"])}))
+            return
+        turn -= unavailable
         if mode == "status":
             if "location" in entry:
                 extra["Location"] = entry["location"]
             self._send_page(entry["status"], extra)
             return
-        body = self._body_for(path, entry)
+        body = self._body_for(path, entry, turn if entry.get("changing") else 0)
         if body is None:
             self._send_page(404)
+            return
+        if mode in RANGED_MODES:
+            self._send_ranged(body, entry, turn, extra)
             return
         if mode == "cacheable":
             extra.update({
@@ -241,25 +289,56 @@ class Handler(BaseHTTPRequestHandler):
         for k, v in extra.items():
             self.send_header(k, v)
         self.end_headers()
+        if self.command != "HEAD":
+            self._write(body, 0, length, entry)
+
+    def _send_ranged(self, body, entry, turn, extra):
+        total = body.length
+        validators = body.validators if entry.get("validators", True) else {}
+        part = None
+        if entry.get("ranges", True) and if_range_holds(self.headers.get("If-Range"), validators):
+            part = requested_range(self.headers.get("Range"), total)
+        if part and part[0] >= total:
+            self._send_page(416, dict(extra, **{"Content-Range": f"bytes */{total}"}))
+            return
+        start, end = part or (0, total)
+        self.send_response(206 if part else 200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(end - start))
+        if part:
+            self.send_header("Content-Range", f"bytes {start}-{end - 1}/{total}")
+        if entry.get("ranges", True):
+            self.send_header("Accept-Ranges", "bytes")
+        for k, v in {**validators, **extra}.items():
+            self.send_header(k, v)
+        self.end_headers()
         if self.command == "HEAD":
             return
+        cut = self._cut_point(entry, turn, end - start)
+        self._write(body, start, end if cut is None else start + cut, entry)
+        if cut is not None:
+            self.close_connection = True  # a plain close: the server's own FIN
+            if entry.get("cut_by") != "close":
+                _abort_connection(self.connection)
 
-        write = self.wfile.write
-        if mode == "reset":
-            after = min(entry.get("after", length // 2), length)
-            for data in body.chunks(0, after):
-                write(data)
-            self.close_connection = True
-            _abort_connection(self.connection)
-        elif mode == "drip":
-            delay = entry["delay"]
-            for i, data in enumerate(body.chunks(0, length, entry["chunk"])):
-                if i and delay:
-                    time.sleep(delay)
-                write(data)
-        else:
-            for data in body.chunks(0, length):
-                write(data)
+    @staticmethod
+    def _cut_point(entry, turn, count):
+        """How many of a response's `count` body bytes go out before it is cut; None: all."""
+        if entry["mode"] == "reset":
+            return min(entry.get("after", count // 2), count)
+        after, first = entry.get("cut_after"), entry.get("cut_first")
+        if after is None or after >= count or (first and turn >= first):
+            return None
+        return after
+
+    def _write(self, body, start, end, entry):
+        drip = entry["mode"] == "drip"
+        self._version = body.version
+        for i, data in enumerate(body.chunks(start, end, entry["chunk"] if drip else FILE_CHUNK)):
+            if i and drip and entry["delay"]:
+                time.sleep(entry["delay"])
+            self.wfile.write(data)
+            self._sent += len(data)
 
 
 # ---------------------------------------------------------------- servers
@@ -392,106 +471,6 @@ def main(argv=None):
         srv.shutdown()
         srv.server_close()
     return 0
-
-
-# ---------------------------------------------------------------- harness
-PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
-_NO_PROXY = urllib.request.build_opener(urllib.request.ProxyHandler({}))
-
-
-class ProductServer:
-    """Runs product_server.py as a child process for a test; use as a context manager.
-
-    Exposes http_port/https_port, URL helpers and the control API. HTTPS URLs use
-    the host name "localhost", which the test certificate names."""
-
-    def __init__(self, root, cert=None, key=None, http_port=0, https_port=0,
-                 log_path=None, ready_timeout=15.0, port=None):
-        self.root, self.cert, self.key = root, cert, key
-        self.ports = (http_port, https_port)
-        self.port = port  # one port for both schemes
-        self.log_path = log_path
-        self.ready_timeout = ready_timeout
-        self.proc = None
-        self.http_port = self.https_port = None
-
-    def __enter__(self):
-        self.start()
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def start(self):
-        cmd = [PYTHON, os.path.abspath(__file__), "--root", str(self.root),
-               "--http-port", str(self.ports[0]), "--https-port", str(self.ports[1])]
-        if self.port is not None:
-            cmd += ["--port", str(self.port)]
-        if self.cert:
-            cmd += ["--cert", str(self.cert), "--key", str(self.key)]
-        if not self.log_path:
-            cmd.append("--quiet")
-        self._log = open(self.log_path, "ab") if self.log_path else subprocess.DEVNULL
-        self.proc = subprocess.Popen(cmd, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=self._log)
-        atexit.register(self.stop)
-        line = b""
-        deadline = time.monotonic() + self.ready_timeout
-        fd = self.proc.stdout.fileno()
-        while not line.endswith(b"\n"):
-            remaining = deadline - time.monotonic()
-            if remaining <= 0 or not select.select([fd], [], [], remaining)[0]:
-                self.stop()
-                raise RuntimeError("product server did not report ready in time")
-            chunk = os.read(fd, 4096)
-            if not chunk:
-                code = self.proc.wait(5)
-                self.stop()
-                raise RuntimeError(f"product server exited before ready (status {code})")
-            line += chunk
-        info = json.loads(line)
-        self.http_port, self.https_port = info["http_port"], info["https_port"]
-        return self
-
-    def stop(self):
-        proc, self.proc = self.proc, None
-        if proc is None:
-            return
-        try:
-            proc.stdin.close()  # the server exits on end of stdin
-            proc.wait(5)
-        except (OSError, subprocess.TimeoutExpired):
-            proc.kill()
-            proc.wait(5)
-        proc.stdout.close()
-        if self._log is not subprocess.DEVNULL:
-            self._log.close()
-
-    def http_url(self, path):
-        return f"http://{HOST}:{self.http_port}{path}"
-
-    def https_url(self, path):
-        return f"https://localhost:{self.https_port}{path}"
-
-    def _control(self, path, payload=None):
-        data = None if payload is None else json.dumps(payload).encode()
-        req = urllib.request.Request(self.http_url(CONTROL_PREFIX + path), data=data,
-                                     headers={"Content-Type": "application/json"})
-        try:
-            with _NO_PROXY.open(req, timeout=10) as resp:
-                return json.load(resp)
-        except urllib.error.HTTPError as e:
-            # Surface the server's reason (e.g. an unknown mode) rather than a bare 400.
-            raise ValueError(f"control {path}: {e.code} {e.read().decode(errors='replace')}") from None
-
-    def set_mode(self, path, mode, **params):
-        return self._control("mode", dict(params, path=path, mode=mode))
-
-    def reset(self):
-        return self._control("reset", {})
-
-    def stats(self):
-        return self._control("stats")
 
 
 if __name__ == "__main__":

@@ -1,14 +1,20 @@
-"""What the test product server serves and how: the generated pattern body,
-bodies read from files, the per-path fault modes and their validation, and
-the state the control API changes (modes, request counts, headers seen)."""
+"""What the test product server serves and how: the generated pattern body and
+its versions, bodies read from files, their validators, byte ranges, the per-path
+fault modes and their validation, and the state the control API changes (modes,
+request counts, headers seen, every request's range and outcome)."""
 
 import email.utils
 import hashlib
 import os
+import re
 import threading
 import time
 
+HOST = "127.0.0.1"
+CONTROL_PREFIX = "/_control/"
 MODES = ("normal", "nolength", "short", "reset", "drip", "status", "big", "cacheable")
+# Modes whose body is served with validators and byte ranges.
+RANGED_MODES = ("normal", "reset", "drip", "big")
 FILE_CHUNK = 1 << 20
 DEFAULT_BIG_SIZE = 256 << 20
 
@@ -46,18 +52,35 @@ def pattern_bytes(offset, length):
     return b"".join(pattern_chunks(offset, offset + length))
 
 
-def pattern_sha256(size):
-    """Hex SHA-256 of the first `size` bytes of the generated body."""
+def pattern_sha256(size, version=0):
+    """Hex SHA-256 of version `version` of a generated body `size` long, which is
+    pattern_bytes(version, size): the pattern shifted by the version."""
     h = hashlib.sha256()
-    for mv in pattern_chunks(0, size):
+    for mv in pattern_chunks(version, version + size):
         h.update(mv)
     return h.hexdigest()
+
+
+# Versions of a generated body are a minute apart, so each has its own Last-Modified.
+PATTERN_EPOCH = 1_700_000_000
+
+
+def pattern_validators(size, version=0):
+    """The ETag and Last-Modified of version `version` of a generated body."""
+    return {"ETag": '"pattern-%x-v%d"' % (size, version),
+            "Last-Modified": email.utils.formatdate(PATTERN_EPOCH + 60 * version, usegmt=True)}
 
 
 class FileBody:
     def __init__(self, path):
         self.path = path
-        self.length = os.path.getsize(path)
+        st = os.stat(path)
+        self.length = st.st_size
+        self.version = 0
+        # Size and modification time name the file's version, as they would for a
+        # real server; a rewrite within the same second changes only the ETag.
+        self.validators = {"ETag": '"%x-%x"' % (st.st_size, st.st_mtime_ns),
+                           "Last-Modified": email.utils.formatdate(st.st_mtime, usegmt=True)}
 
     def chunks(self, start, end, chunk=FILE_CHUNK):
         chunk = max(1, chunk)
@@ -73,11 +96,40 @@ class FileBody:
 
 
 class PatternBody:
-    def __init__(self, length):
+    def __init__(self, length, version=0):
         self.length = length
+        self.version = version
+        self.validators = pattern_validators(length, version)
 
     def chunks(self, start, end, chunk=FILE_CHUNK):
-        return pattern_chunks(start, end, chunk)
+        return pattern_chunks(self.version + start, self.version + end, chunk)
+
+
+# ---------------------------------------------------------------- ranges
+_RANGE = re.compile(r"bytes=([0-9]*)-([0-9]*)", re.IGNORECASE)
+
+
+def requested_range(header, total):
+    """The part [start, end) of a body `total` long that a Range header asks for;
+    start >= total when the range starts past the end. None serves the whole
+    body: no header, or one ignored (several ranges, another unit, bad syntax)."""
+    m = _RANGE.fullmatch(header.strip()) if header else None
+    if not m or m.groups() == ("", ""):
+        return None
+    first, last = m.groups()
+    if not first:  # "-N": the last N bytes
+        n = int(last)
+        return (max(total - n, 0), total) if n else (total, total)
+    start = int(first)
+    if last and int(last) < start:
+        return None
+    return start, min(int(last) + 1, total) if last else total
+
+
+def if_range_holds(header, validators):
+    """Whether a range may be served: no If-Range, or one naming the current
+    ETag or Last-Modified exactly. Without validators nothing matches."""
+    return header is None or header in validators.values()
 
 
 # ---------------------------------------------------------------- shared state
@@ -135,7 +187,49 @@ def validate_mode(req):
         raise ControlError("headers must be an object")
     if extra:
         entry["headers"] = {str(k): str(v) for k, v in extra.items()}
+    _add_faults(req, entry)
     return path, entry
+
+
+def _flag(req, name, default=False):
+    value = req.get(name, default)
+    if not isinstance(value, bool):
+        raise ControlError(f"{name} must be true or false")
+    return value
+
+
+def _add_faults(req, entry):
+    """The faults that compose with the mode and the body: refusals before any
+    reply, and for a ranged mode, cut responses, versions and validation offered.
+    A flag enters the entry only when it differs from its default."""
+    if _flag(req, "reset_before_reply"):
+        entry["reset_before_reply"] = True
+    if "unavailable" in req:
+        entry["unavailable"] = _number(req, "unavailable", 1, minimum=1)
+        entry["retry_after"] = _number(req, "retry_after", 1)
+    elif "retry_after" in req:
+        raise ControlError("retry_after goes with unavailable")
+    ranged = [n for n in ("cut_after", "changing", "ranges", "validators") if n in req]
+    if ranged and entry["mode"] not in RANGED_MODES:
+        raise ControlError(f"{ranged[0]} needs one of the modes {', '.join(RANGED_MODES)}")
+    if "cut_after" in req:
+        if entry["mode"] == "reset":
+            raise ControlError("mode reset cuts every response already: give it after")
+        entry["cut_after"] = _number(req, "cut_after", 0)
+        if req.get("cut_first"):  # 0 or null: every response
+            entry["cut_first"] = _number(req, "cut_first", 0)
+        if req.get("cut_by", "reset") not in ("reset", "close"):
+            raise ControlError("cut_by must be reset or close")
+        entry["cut_by"] = req.get("cut_by", "reset")
+    elif "cut_first" in req or "cut_by" in req:
+        raise ControlError("cut_first and cut_by go with cut_after")
+    if _flag(req, "changing"):
+        if "size" not in entry:
+            raise ControlError("changing needs size: only a generated body has versions")
+        entry["changing"] = True
+    for name in ("ranges", "validators"):
+        if not _flag(req, name, default=True):
+            entry[name] = False
 
 
 class State:
@@ -149,9 +243,12 @@ class State:
             self.counts = {}
             self.lines = {}
             self.headers = {}
+            self.requests = {}
+            self.turns = {}  # GETs of a path since its mode was set
 
     def set_mode(self, path, entry):
         with self._lock:
+            self.turns.pop(path, None)
             if entry["mode"] == "normal" and len(entry) == 1:
                 self.modes.pop(path, None)
             else:
@@ -161,14 +258,28 @@ class State:
         with self._lock:
             return dict(self.modes.get(path, {"mode": "normal"}))
 
-    def record(self, path, request_line, headers):
+    def record(self, path, method, request_line, headers):
+        """Count and log a request. Returns its log entry, which finish() completes,
+        and its turn: the number of GETs of the path since its mode was set,
+        before this one."""
         merged = {}
         for name, value in headers.items():
             merged[name] = merged[name] + ", " + value if name in merged else value
+        logged = {"method": method, "range": merged.get("Range"), "if_range": merged.get("If-Range"),
+                  "status": None, "body_bytes": 0, "version": None}
         with self._lock:
             self.counts[path] = self.counts.get(path, 0) + 1
             self.lines[path] = request_line
             self.headers[path] = merged
+            self.requests.setdefault(path, []).append(logged)
+            turn = self.turns.get(path, 0)
+            if method == "GET":
+                self.turns[path] = turn + 1
+        return logged, turn
+
+    def finish(self, logged, status, body_bytes, version):
+        with self._lock:
+            logged.update(status=status, body_bytes=body_bytes, version=version)
 
     def stats(self):
         with self._lock:
@@ -177,7 +288,7 @@ class State:
                 "last_request_lines": dict(self.lines),
                 "headers": {p: dict(h) for p, h in self.headers.items()},
                 "modes": {p: dict(m) for p, m in self.modes.items()},
+                "requests": {p: [dict(r) for r in log] for p, log in self.requests.items()},
+                "body_bytes": {p: sum(r["body_bytes"] for r in log)
+                               for p, log in self.requests.items()},
             }
-
-
-# ---------------------------------------------------------------- handler
