@@ -134,6 +134,11 @@ class CacheWatchingInternet : public Internet {
   bool InternetCloseHandle(InternetHandle handle) override {
     return closes_.Time([&] { return inner_.InternetCloseHandle(handle); });
   }
+  bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                          std::uint32_t bufferLength) override {
+    return inner_.InternetSetOptionA(handle, option, buffer, bufferLength);
+  }
+  std::uint32_t GetLastError() override { return inner_.GetLastError(); }
   bool CachedAtOpen() const { return cachedAtOpen_; }
   double CloseSeconds() const { return closes_.Seconds(); }
 

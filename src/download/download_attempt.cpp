@@ -139,11 +139,11 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(const std::string& address, const s
 
   // 404 and 410 say the file is not on the server, which the user is told
   // apart from a network fault; an answer that says "not now" is asked
-  // again; any other non-2xx body is an error page, and a response whose
-  // status can't be read is not trusted either.
+  // again, and so is one without a status (WinINet may give 0): the
+  // connection closed before the server answered. Any other non-2xx body is an error page.
   const std::optional<std::uint64_t> status =
       QueryHeaderNumber(internet, request.Get(), kHttpQueryStatusCode);
-  if (!status) return {AttemptEnd::NetErr};
+  if (!status || *status < 100) return {AttemptEnd::Retry};
   if (*status == 404 || *status == 410) return {AttemptEnd::FileErr};
   if (IsTransientStatus(*status)) {
     return {AttemptEnd::Retry, QueryHeaderNumber(internet, request.Get(), kHttpQueryRetryAfter)};

@@ -191,7 +191,7 @@ TEST(Download, OnlyFailuresOfTheMomentAreAskedAgain) {
     const char* result;
     std::size_t requests;
     double paused;
-  } cases[] = {{{"", "503", "", "", ""}, 12029, std::nullopt, "NetErr", 4, 7},
+  } cases[] = {{{"", "503", "0", "", ""}, 12029, std::nullopt, "NetErr", 4, 7},
                {{"503", "503"}, 0, "3", "", 3, 6},
                {{"404"}, 0, std::nullopt, "FileErr", 1, 0},
                {{"403"}, 0, std::nullopt, "NetErr", 1, 0},

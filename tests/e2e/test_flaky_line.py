@@ -1,0 +1,114 @@
+"""Installing over a line that drops: the real OrvaneSetup.exe under Wine,
+on a fresh program each, against the test product server's faults."""
+
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
+import harness  # noqa: E402
+from program_case import TITLE, ProgramCase, starts  # noqa: E402
+from served_content import pattern_bytes  # noqa: E402
+
+INSTALLER = "/install/install.exe"
+INSTALLING = {"cmdOrvane", "cmdUpd", "cmdHelp", "cmdProxy", "cmdExit", "cmdStop"}
+NET_ERR = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet."
+FILE_ERR = "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap."
+START_FAILED = "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap."
+
+
+class FlakyLine(ProgramCase):
+    centre = {"cmdOrvane": (450, 63), "cmdStop": (450, 63)}
+
+    def setUp(self):
+        super().setUp()
+        self.folder = Path(tempfile.mkdtemp(prefix="app ", dir=self.scratch.name))
+        self.served = (self.tree / "install" / "install.exe").read_bytes()
+
+    def install(self, **fault):
+        if fault:
+            self.server.set_mode(INSTALLER, "normal", **fault)
+        self.process = self.start(self.folder)
+        self.click("cmdOrvane")
+        self.clicked = time.monotonic()
+
+    def requests(self):
+        return self.server.stats()["requests"].get(INSTALLER, [])
+
+    def installed(self):
+        return (self.folder / "install.exe").read_bytes()
+
+    def assert_installed_without_a_word(self):
+        self.wait_until(lambda: starts(self.folder / "install.starts.log"), 60, "the installer")
+        self.assertTrue(self.no_window("THONG BAO"))
+        self.assertEqual(self.installed(), self.served)
+
+    def test_a_line_cut_twice_installs_without_a_word_asking_only_for_the_rest(self):
+        self.install(cut_after=100_000, cut_first=2)
+        self.assert_installed_without_a_word()
+        asked = self.requests()
+        self.assertEqual(len(asked), 3)
+        self.assertTrue(all(r["range"] and r["if_range"] for r in asked[1:]), asked)
+        self.assertLessEqual(self.server.stats()["body_bytes"][INSTALLER], 1.05 * len(self.served))
+
+    def test_a_busy_server_is_asked_again_after_the_wait_it_names(self):
+        self.install(unavailable=2, retry_after=1)
+        self.assert_installed_without_a_word()
+        self.assertEqual(len(self.requests()), 3)
+
+    def test_a_changed_file_or_ignored_ranges_end_as_one_whole_version(self):
+        size = 300_000
+        for fault, version in [({"changing": True}, 1), ({"ranges": False}, 0)]:
+            with self.subTest(fault):
+                self.server.reset()
+                self.install(size=size, cut_after=100_000, cut_first=1, **fault)
+                # A pattern is no program: it is refused at the start, not before.
+                self.assertEqual(self.message(), START_FAILED)
+                self.assertEqual(self.installed(), pattern_bytes(version, size))
+                self.wine.kill_all()
+
+    def test_a_missing_file_is_asked_for_once(self):
+        self.server.set_mode(INSTALLER, "status", status=404)
+        self.install()
+        self.assertEqual(self.message(), FILE_ERR)
+        self.assertEqual(len(self.requests()), 1)
+
+    def test_a_server_that_never_answers_gives_the_internet_message_within_40_s(self):
+        self.install(reset_before_reply=True)
+        self.assertEqual(self.message(), NET_ERR)
+        self.assertLess(time.monotonic() - self.clicked, 40)
+        self.assertIn(len(self.requests()), range(3, 7))
+
+    def test_the_click_after_a_failed_one_asks_only_for_the_rest(self):
+        # Every answer whole and cut at the same byte: nothing new after the first.
+        self.install(cut_after=100_000, ranges=False)
+        self.assertEqual(self.message(), NET_ERR)
+        kept = (self.folder / "install.exe.download").stat().st_size
+        self.assertGreater(kept, 0)
+        failed = len(self.requests())
+        self.server.set_mode(INSTALLER, "normal")
+        self.click("cmdOrvane")
+        self.assert_installed_without_a_word()
+        self.assertEqual(self.requests()[failed]["range"], f"bytes={kept}-")
+
+    def test_stop_during_a_wait_restarts_at_once_and_the_server_hears_nothing_more(self):
+        self.install(unavailable=1, retry_after=30)
+        self.wait_for_panel(INSTALLING, "the install panel")
+        # Stop sits where Install was: a click within the double-click time
+        # would be taken for the second half of a double-click on Install.
+        self.wait_until(lambda: self.requests() and self.requests()[0]["status"] == 503
+                        and time.monotonic() - self.clicked > 1, 10, "a 503, a second after")
+        old_window, clicked = self.window, time.monotonic()
+        self.click("cmdStop")
+        harness.wait_for(lambda: self.process.poll() is not None, 10, "the stopped copy to end")
+        self.assertLess(time.monotonic() - clicked, 5, "Stop waits for no timer")
+        harness.wait_for(lambda: self.display.window_gone(old_window), 10, "its window to go")
+        self.display.find_window(TITLE)
+        self.assertEqual(len(self.requests()), 1)
+        self.assertEqual(sorted(p.name for p in self.folder.iterdir()), ["OrvaneSetup.exe"])
+
+
+if __name__ == "__main__":
+    unittest.main()
