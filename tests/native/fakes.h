@@ -142,6 +142,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders, open;
   bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
+  bool writesShort = false;  // each write keeps all but its last byte, and says it kept all
   // Bodies too large to hold: files written while set keep their length only.
   bool lengthsOnly = false;
   std::map<std::string, std::uint64_t> lengths;
@@ -183,6 +184,7 @@ class MemoryFileSystem : public FileSystem {
     ~File() override { fs.open.erase(name); }
     bool Write(const void* data, std::size_t size) override {
       if (fs.writeFails || fs.open.count(name) == 0) return false;
+      if (fs.writesShort) --size;
       fs.lengths[name] += size;
       if (!fs.lengthsOnly) fs.files[name].append(static_cast<const char*>(data), size);
       return true;
