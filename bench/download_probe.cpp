@@ -188,9 +188,11 @@ int RunBare(const Options& options) {
         internet, internet.InternetOpenA("API-Download", choice.accessType,
                                          choice.name ? choice.name->c_str() : nullptr,
                                          choice.bypass ? choice.bypass->c_str() : nullptr, 0));
+    // The program's own request flags, so that both loops leave the cache alone.
+    constexpr std::uint32_t kFlags =
+        kInternetFlagExistingConnect | kInternetFlagReload | kInternetFlagNoCacheWrite;
     UniqueInternetHandle request(
-        internet, session ? internet.InternetOpenUrlA(session.Get(), address, nullptr, 0,
-                                                      kInternetFlagExistingConnect, 0)
+        internet, session ? internet.InternetOpenUrlA(session.Get(), address, nullptr, 0, kFlags, 0)
                           : nullptr);
     std::unique_ptr<OutputFile> file = request ? files.OpenForWriting(options.localFile) : nullptr;
     if (file) {
