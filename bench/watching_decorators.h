@@ -138,6 +138,18 @@ class CacheWatchingInternet : public Internet {
                           std::uint32_t bufferLength) override {
     return inner_.InternetSetOptionA(handle, option, buffer, bufferLength);
   }
+  bool InternetQueryOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                            std::uint32_t& bufferLength) override {
+    return inner_.InternetQueryOptionA(handle, option, buffer, bufferLength);
+  }
+  bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t headersLength,
+                        void* optional, std::uint32_t optionalLength) override {
+    return inner_.HttpSendRequestA(request, headers, headersLength, optional, optionalLength);
+  }
+  std::uint32_t InternetErrorDlg(InternetHandle request, std::uint32_t error,
+                                 std::uint32_t flags) override {
+    return inner_.InternetErrorDlg(request, error, flags);
+  }
   std::uint32_t GetLastError() override { return inner_.GetLastError(); }
   bool CachedAtOpen() const { return cachedAtOpen_; }
   double CloseSeconds() const { return closes_.Seconds(); }

@@ -74,6 +74,28 @@ void LimitStalls(Internet& internet, InternetHandle session) {
   }
 }
 
+// The proxy login on the request, for the proxy to check when it is sent again.
+void SetProxyLogin(Internet& internet, InternetHandle request, const ProxyLogin& login) {
+  for (const auto& [option, text] : {std::pair{kInternetOptionProxyUsername, login.user},
+                                     std::pair{kInternetOptionProxyPassword, login.password}}) {
+    std::string value = text;
+    internet.InternetSetOptionA(request, option, value.data(),
+                                static_cast<std::uint32_t>(value.size()));
+  }
+}
+
+std::optional<ProxyLogin> ReadProxyLogin(Internet& internet, InternetHandle request) {
+  ProxyLogin login;
+  for (auto [option, text] : {std::pair{kInternetOptionProxyUsername, &login.user},
+                              std::pair{kInternetOptionProxyPassword, &login.password}}) {
+    std::array<char, kQueryBufferSize> buffer{};
+    std::uint32_t length = kQueryBufferSize - 1;
+    if (!internet.InternetQueryOptionA(request, option, buffer.data(), length)) return std::nullopt;
+    *text = buffer.data();
+  }
+  return login;
+}
+
 enum class Received { Complete, NetworkFailed, OutOfRange, DiskFailed };
 
 // The caption and bar for `received` bytes of the whole file; false when
@@ -117,11 +139,11 @@ Received ReceiveBody(Platform& platform, InternetHandle request, OutputFile& fil
 // The status is judged before anything is shown or written. A body that
 // starts the file again truncates the partial file; one that continues it is
 // appended only to a partial file of exactly the length it continues.
-MdlDownload::AttemptEnd MdlDownload::Attempt(const std::string& address, const std::string& proxy,
-                                             const std::string& partial, ResumePoint& point,
-                                             Control& caption, Control& bar) {
+MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Control& bar) {
   Internet& internet = platform_.internet;
-  const ProxyChoice choice = ChooseProxy(proxy);
+  ResumePoint& point = click.point;
+  const std::string& partial = click.partial;
+  const ProxyChoice choice = ChooseProxy(click.proxy);
   UniqueInternetHandle session(
       internet, internet.InternetOpenA(kAgent, choice.accessType, NullOrText(choice.name),
                                        NullOrText(choice.bypass), 0));
@@ -129,9 +151,9 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(const std::string& address, const s
   LimitStalls(internet, session.Get());
   const std::string headers = RangeHeaders(point);
   UniqueInternetHandle request(
-      internet,
-      internet.InternetOpenUrlA(session.Get(), address, headers.empty() ? nullptr : headers.c_str(),
-                                static_cast<std::uint32_t>(headers.size()), kRequestFlags, 0));
+      internet, internet.InternetOpenUrlA(
+                    session.Get(), click.address, headers.empty() ? nullptr : headers.c_str(),
+                    static_cast<std::uint32_t>(headers.size()), kRequestFlags, 0));
   if (!request) {
     return {IsTransientInternetError(internet.GetLastError()) ? AttemptEnd::Retry
                                                               : AttemptEnd::NetErr};
@@ -141,8 +163,12 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(const std::string& address, const s
   // apart from a network fault; an answer that says "not now" is asked
   // again, and so is one without a status (WinINet may give 0): the
   // connection closed before the server answered. Any other non-2xx body is an error page.
-  const std::optional<std::uint64_t> status =
+  std::optional<std::uint64_t> status =
       QueryHeaderNumber(internet, request.Get(), kHttpQueryStatusCode);
+  if (status && IsProxyRefusal(*status, false)) {
+    status = LogInToProxy(request.Get(), status, click);
+    if (!status) return {AttemptEnd::ProxyErr};
+  }
   if (!status || *status < 100) return {AttemptEnd::Retry};
   if (*status == 404 || *status == 410) return {AttemptEnd::FileErr};
   if (IsTransientStatus(*status)) {
@@ -215,6 +241,35 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(const std::string& address, const s
   if (point.total == 0) return {AttemptEnd::Complete};
   if (point.received < point.total) return {AttemptEnd::Retry};  // closed early
   return {point.received == point.total ? AttemptEnd::Complete : AttemptEnd::NetErr};
+}
+
+// The login given earlier in this run goes first; then the system's dialog,
+// which puts what the user typed on the request. What was typed is read back
+// so that later requests need not ask again. A request that can't be sent
+// again counts as an answer without a status.
+std::optional<std::uint64_t> MdlDownload::LogInToProxy(InternetHandle request,
+                                                       std::optional<std::uint64_t> status,
+                                                       Click& click) {
+  Internet& internet = platform_.internet;
+  bool loginSent = false;
+  while (status && IsProxyRefusal(*status, loginSent)) {
+    if (proxyLogin_ && !loginSent) {
+      SetProxyLogin(internet, request, *proxyLogin_);
+    } else {
+      if (click.loginDialogs == kProxyLoginDialogs) return std::nullopt;
+      ++click.loginDialogs;
+      const std::uint32_t answer =
+          internet.InternetErrorDlg(request, kErrorInternetIncorrectPassword,
+                                    kFlagsErrorUiFilterForErrors | kFlagsErrorUiFlagsChangeOptions |
+                                        kFlagsErrorUiFlagsGenerateData);
+      if (answer != kErrorInternetForceRetry) return std::nullopt;
+      proxyLogin_ = ReadProxyLogin(internet, request);
+    }
+    loginSent = true;
+    if (!internet.HttpSendRequestA(request, nullptr, 0, nullptr, 0)) return 0;
+    status = QueryHeaderNumber(internet, request, kHttpQueryStatusCode);
+  }
+  return status.value_or(0);
 }
 
 }  // namespace orvane

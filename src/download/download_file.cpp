@@ -19,6 +19,7 @@ namespace {
 constexpr char kFileErr[] = "FileErr";
 constexpr char kNetErr[] = "NetErr";
 constexpr char kDiskErr[] = "DiskErr";
+constexpr char kProxyErr[] = "ProxyErr";
 // The wait between attempts is cut into slices this long, so a Stop handled
 // inside one ends it.
 constexpr double kPauseSliceSeconds = 0.05;
@@ -39,13 +40,13 @@ std::string MdlDownload::DownloadFile(const std::string& path, const std::string
 
   const std::string address = ServerBase + path;
   PurgeUrlCache(address);
-  const std::string partial = PartialFileName(localFile);
-  ResumePoint point = TakeKept(localFile, address);
+  Click click{address, proxy, PartialFileName(localFile), TakeKept(localFile, address)};
+  const ResumePoint& point = click.point;
   std::uint64_t most = point.received;
   int retries = 0;
   int withoutProgress = 0;
   for (;;) {
-    const AttemptEnd end = Attempt(address, proxy, partial, point, caption, bar);
+    const AttemptEnd end = Attempt(click, caption, bar);
     if (abandoned_) return kNetErr;
     if (end.kind != AttemptEnd::Retry)
       return Finish(end.kind, localFile, address, point, caption, bar);
@@ -93,12 +94,22 @@ std::string MdlDownload::Finish(AttemptEnd::Kind kind, const std::string& localF
     }
     return "";
   }
-  if (kind == AttemptEnd::NetErr && CanResume(point) && point.received > 0) {
+  const bool network = kind == AttemptEnd::NetErr || kind == AttemptEnd::ProxyErr;
+  if (network && CanResume(point) && point.received > 0) {
     kept_[localFile] = {address, point};
-    return kNetErr;
+    return kind == AttemptEnd::ProxyErr ? kProxyErr : kNetErr;
   }
   files.RemoveFile(partial);
-  return kind == AttemptEnd::FileErr ? kFileErr : kind == AttemptEnd::DiskErr ? kDiskErr : kNetErr;
+  switch (kind) {
+    case AttemptEnd::FileErr:
+      return kFileErr;
+    case AttemptEnd::DiskErr:
+      return kDiskErr;
+    case AttemptEnd::ProxyErr:
+      return kProxyErr;
+    default:
+      return kNetErr;
+  }
 }
 
 bool MdlDownload::WaitBeforeRetry(std::uint32_t seconds) {

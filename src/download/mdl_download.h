@@ -23,6 +23,12 @@ std::string_view ProductServerHost();
 // "https://" + host.
 std::string ServerBaseFor(std::string_view windowsVersionName, std::string_view host);
 
+// The proxy's login as typed into the system's dialog.
+struct ProxyLogin {
+  std::string user;
+  std::string password;
+};
+
 class MdlDownload {
  public:
   explicit MdlDownload(Platform& platform) : platform_(platform) {}
@@ -34,7 +40,8 @@ class MdlDownload {
   // Fetches ServerBase + path into localFile, showing progress in caption and
   // bar. Returns "" on success, "FileErr" for an empty input or a missing
   // file on the server, "DiskErr" when the local file can't be created,
-  // written or put in place, "NetErr" for every other failure. A line that
+  // written or put in place, "ProxyErr" when the proxy refused every login
+  // or the user gave none, "NetErr" for every other failure. A line that
   // drops is tried again within the call, continuing where it stopped; after
   // "NetErr" the bytes received stay for the next call of the same download.
   std::string DownloadFile(const std::string& path, const std::string& localFile, Control& caption,
@@ -58,7 +65,7 @@ class MdlDownload {
   };
   // How one attempt ended, and what the server asked to wait before the next.
   struct AttemptEnd {
-    enum Kind { Complete, Retry, NetErr, FileErr, DiskErr } kind;
+    enum Kind { Complete, Retry, NetErr, FileErr, DiskErr, ProxyErr } kind;
     std::optional<std::uint64_t> retryAfter = std::nullopt;
   };
   // A partial body kept after a click that failed, for the next click.
@@ -67,9 +74,19 @@ class MdlDownload {
     ResumePoint point;
   };
 
-  AttemptEnd Attempt(const std::string& address, const std::string& proxy,
-                     const std::string& partial, ResumePoint& point, Control& caption,
-                     Control& bar);
+  // What one call carries from one attempt to the next.
+  struct Click {
+    std::string address;
+    std::string proxy;
+    std::string partial;
+    ResumePoint point;
+    int loginDialogs = 0;  // the proxy's password dialogs shown
+  };
+  AttemptEnd Attempt(Click& click, Control& caption, Control& bar);
+  // Answers a proxy that asks for a login, until the answer is the server's;
+  // nullopt when the user gave up or the proxy refused every login.
+  std::optional<std::uint64_t> LogInToProxy(InternetHandle request,
+                                            std::optional<std::uint64_t> status, Click& click);
   ResumePoint TakeKept(const std::string& localFile, const std::string& address);
   std::string Finish(AttemptEnd::Kind kind, const std::string& localFile,
                      const std::string& address, const ResumePoint& point, Control& caption,
@@ -79,6 +96,9 @@ class MdlDownload {
   Platform& platform_;
   Transfer transfer_;                 // the file a DownloadFile in progress writes
   std::map<std::string, Kept> kept_;  // by local file
+  // Kept for the run, in memory only, and given to every later request the
+  // proxy asks it of: the user is asked once.
+  std::optional<ProxyLogin> proxyLogin_;
   bool abandoned_ = false;
 };
 

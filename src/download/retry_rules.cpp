@@ -55,6 +55,10 @@ bool IsTransientInternetError(std::uint32_t error) {
   return std::ranges::find(kTransientErrors, error) != std::end(kTransientErrors);
 }
 
+bool IsProxyRefusal(std::uint64_t status, bool loginSent) {
+  return status == 407 || (loginSent && status == 401);
+}
+
 std::uint32_t WaitSecondsBefore(int retry, std::optional<std::uint64_t> retryAfter) {
   if (retryAfter)
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(*retryAfter, kLongestWaitSeconds));

@@ -10,6 +10,9 @@
 
 namespace orvane {
 
+// The proxy's password dialog is shown at most this many times a click.
+inline constexpr int kProxyLoginDialogs = 3;
+
 // A click gives up after this many attempts in a row that brought no new byte.
 inline constexpr int kAttemptsWithoutProgress = 4;
 // The longest wait between two attempts, and the longest Retry-After obeyed.
@@ -25,6 +28,10 @@ bool IsTransientStatus(std::uint64_t status);
 // reached. Certificate and other TLS errors are not among them: a safety
 // matter is never tried again until it passes.
 bool IsTransientInternetError(std::uint32_t error);
+
+// The proxy asks for a login (407), or refuses the one it was given: some
+// proxies answer a wrong login with 401.
+bool IsProxyRefusal(std::uint64_t status, bool loginSent);
 
 // The wait before retry number `retry` (1 for the first): 1, 2, 4, 8 ...
 // seconds, at most 30; a Retry-After in seconds is obeyed instead, also at

@@ -22,6 +22,13 @@ inline constexpr std::uint32_t kHttpQueryStatusCode = 19;
 inline constexpr std::uint32_t kHttpQueryRetryAfter = 36;
 inline constexpr std::uint32_t kHttpQueryContentRange = 53;
 inline constexpr std::uint32_t kHttpQueryETag = 54;
+inline constexpr std::uint32_t kInternetOptionProxyUsername = 43;
+inline constexpr std::uint32_t kInternetOptionProxyPassword = 44;
+inline constexpr std::uint32_t kErrorInternetIncorrectPassword = 12014;
+inline constexpr std::uint32_t kErrorInternetForceRetry = 12032;
+inline constexpr std::uint32_t kFlagsErrorUiFilterForErrors = 0x01;
+inline constexpr std::uint32_t kFlagsErrorUiFlagsChangeOptions = 0x02;
+inline constexpr std::uint32_t kFlagsErrorUiFlagsGenerateData = 0x04;
 
 class Internet {
  public:
@@ -42,6 +49,16 @@ class Internet {
   virtual bool InternetCloseHandle(InternetHandle handle) = 0;
   virtual bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
                                   std::uint32_t bufferLength) = 0;
+  // bufferLength: in, the buffer's size; out, the length of what was written.
+  virtual bool InternetQueryOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                                    std::uint32_t& bufferLength) = 0;
+  // Sends the request again, as it was opened, with what was set on it since.
+  virtual bool HttpSendRequestA(InternetHandle request, const char* headers,
+                                std::uint32_t headersLength, void* optional,
+                                std::uint32_t optionalLength) = 0;
+  // The system's dialog for the error, owned by the program's window.
+  virtual std::uint32_t InternetErrorDlg(InternetHandle request, std::uint32_t error,
+                                         std::uint32_t flags) = 0;
   // The calling thread's last error, where WinINet leaves why a call failed.
   virtual std::uint32_t GetLastError() = 0;
 };

@@ -12,6 +12,8 @@ void Workflows::ShowDownloadMessage(WorkflowContext& context, const std::string&
     ShowNotice(ui, kFileErrMessage);
   } else if (status == "DiskErr") {
     ShowNotice(ui, kDiskErrMessage);
+  } else if (status == "ProxyErr") {
+    ShowNotice(ui, kProxyErrMessage);
   }
 }
 

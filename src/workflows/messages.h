@@ -13,6 +13,8 @@ inline constexpr char kNetErrMessage[] =
     "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
 inline constexpr char kFileErrMessage[] =
     "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap.";
+inline constexpr char kProxyErrMessage[] =
+    "May chu proxy tu choi ket noi.\r\nXin vui long kiem tra ten dang nhap va mat khau cua proxy.";
 inline constexpr char kDiskErrMessage[] =
     "Khong ghi duoc tep tai ve vao may tinh.\r\nXin vui long kiem tra quyen ghi va dung luong o "
     "dia.";

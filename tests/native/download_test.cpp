@@ -238,6 +238,31 @@ TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
 }
 
+// A proxy that asks for a login gets the one typed into the system's
+// dialog, again for a wrong one, and keeps it for later downloads: the user
+// is asked once. Cancel, or a third refused login, is ProxyErr.
+TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
+  using Login = ScriptedInternet::Login;
+  const Login right{"alice", "s3cret"}, wrong{"alice", "guess"};
+  const struct {
+    std::vector<std::optional<Login>> typed;
+    const char *first, *second;
+    int dialogs;
+  } cases[] = {{{wrong, right}, "", "", 2},
+               {{wrong, wrong, wrong, right}, "ProxyErr", "", 4},
+               {{std::nullopt}, "ProxyErr", "ProxyErr", 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dialogs);
+    DownloadRig rig;
+    rig.internet.proxyLogin = right;
+    rig.internet.typed = c.typed;
+    EXPECT_EQ(rig.Run(), c.first);
+    EXPECT_EQ(rig.Run(), c.second);
+    EXPECT_EQ(rig.internet.dialogs, c.dialogs);
+    EXPECT_EQ(rig.files.files[kTarget], *c.second ? kOld : rig.internet.body);
+  }
+}
+
 // Past 32 bits, as in the 32-bit program: the counts, kilobytes and captions
 // stay exact and the transfer completes.
 TEST(Download, ABodyBeyondFourGibibytesCompletes) {
@@ -292,6 +317,8 @@ TEST(RetryRules, TimeoutsBusyServersAndDroppedLinesOnlyAreWorthAnotherAttempt) {
     EXPECT_TRUE(IsTransientStatus(status)) << status;
   for (const std::uint64_t status : {200, 206, 400, 403, 404, 410, 416, 501, 505})
     EXPECT_FALSE(IsTransientStatus(status)) << status;
+  EXPECT_TRUE(IsProxyRefusal(407, false) && IsProxyRefusal(401, true));
+  EXPECT_FALSE(IsProxyRefusal(401, false) || IsProxyRefusal(200, true));
   for (const std::uint32_t error : {12002, 12007, 12029, 12030, 12031, 12152, 10054})
     EXPECT_TRUE(IsTransientInternetError(error)) << error;
   // Certificates, TLS, a bad address, a cancelled request.

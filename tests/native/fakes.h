@@ -217,6 +217,13 @@ class ScriptedInternet : public Internet {
   std::uint32_t openError = 12029;  // ERROR_INTERNET_CANNOT_CONNECT
   // By request: how many body bytes it brings before its read fails.
   std::vector<std::size_t> cuts;
+  // When set, the proxy answers 407 until a request carries this login,
+  // and 401 to a wrong one; `typed`, what the user types into each of its
+  // password dialogs (nullopt: Cancel).
+  using Login = std::pair<std::string, std::string>;
+  std::optional<Login> proxyLogin;
+  std::vector<std::optional<Login>> typed;
+  int dialogs = 0;
   std::size_t reads = 0;
   std::vector<std::string> purged, sessions, urls, asked;  // asked: each request's headers
   std::set<std::uint32_t> flags, options;
@@ -265,7 +272,33 @@ class ScriptedInternet : public Internet {
     }
     cut_ = request < cuts.size() ? std::optional(cuts[request]) : std::nullopt;
     served_ = from_;
+    given_.reset();
+    server_ = answer_[kHttpQueryStatusCode];
+    HttpSendRequestA(nullptr, nullptr, 0, nullptr, 0);
     return Open();
+  }
+  bool HttpSendRequestA(InternetHandle, const char*, std::uint32_t, void*, std::uint32_t) override {
+    const bool passes = !proxyLogin || given_ == proxyLogin;
+    answer_[kHttpQueryStatusCode] = passes ? server_ : given_ ? "401" : "407";
+    return true;
+  }
+  std::uint32_t InternetErrorDlg(InternetHandle, std::uint32_t error, std::uint32_t) override {
+    EXPECT_EQ(error, kErrorInternetIncorrectPassword);
+    const auto login =
+        static_cast<std::size_t>(dialogs++) < typed.size() ? typed[dialogs - 1] : std::nullopt;
+    if (!login) return 1223;  // ERROR_CANCELLED
+    given_ = login;
+    return kErrorInternetForceRetry;
+  }
+  bool InternetQueryOptionA(InternetHandle, std::uint32_t option, void* buffer,
+                            std::uint32_t& size) override {
+    const std::string text = !given_                                  ? ""
+                             : option == kInternetOptionProxyUsername ? given_->first
+                                                                      : given_->second;
+    if (!given_ || text.size() >= size) return false;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    size = static_cast<std::uint32_t>(text.size());
+    return true;
   }
   bool HttpQueryInfoA(InternetHandle, std::uint32_t level, void* buffer, std::uint32_t& size,
                       std::uint32_t&) override {
@@ -299,6 +332,11 @@ class ScriptedInternet : public Internet {
   bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
                           std::uint32_t bufferLength) override {
     std::uint32_t value = 0;
+    const std::string text(static_cast<const char*>(buffer), bufferLength);
+    if (option == kInternetOptionProxyUsername)
+      given_ = Login{text, given_.value_or(Login{}).second};
+    if (option == kInternetOptionProxyPassword)
+      given_ = Login{given_.value_or(Login{}).first, text};
     if (open.count(handle) == 0 || bufferLength != sizeof value) return false;
     std::memcpy(&value, buffer, sizeof value);
     options.insert(option * 100000 + value);
@@ -311,6 +349,8 @@ class ScriptedInternet : public Internet {
   std::uintptr_t issued_ = 0;
   std::uint64_t served_ = 0, from_ = 0;
   std::optional<std::size_t> cut_;
+  std::optional<Login> given_;         // the login on the request
+  std::optional<std::string> server_;  // the server's own status
   std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 

@@ -50,6 +50,7 @@ class Win32Platform {
   bool CreateWindowFor(Form& form, int width, int height) {
     if (!window_.Create(form, width, height)) return false;
     ui_.SetMainWindow(&window_);
+    internet_.SetDialogOwner(window_.Handle());
     return true;
   }
   void Show() { window_.Show(); }

@@ -20,6 +20,13 @@ static_assert(kHttpQueryStatusCode == HTTP_QUERY_STATUS_CODE);
 static_assert(kHttpQueryRetryAfter == HTTP_QUERY_RETRY_AFTER);
 static_assert(kHttpQueryContentRange == HTTP_QUERY_CONTENT_RANGE);
 static_assert(kHttpQueryETag == HTTP_QUERY_ETAG);
+static_assert(kInternetOptionProxyUsername == INTERNET_OPTION_PROXY_USERNAME);
+static_assert(kInternetOptionProxyPassword == INTERNET_OPTION_PROXY_PASSWORD);
+static_assert(kErrorInternetIncorrectPassword == ERROR_INTERNET_INCORRECT_PASSWORD);
+static_assert(kErrorInternetForceRetry == ERROR_INTERNET_FORCE_RETRY);
+static_assert(kFlagsErrorUiFilterForErrors == FLAGS_ERROR_UI_FILTER_FOR_ERRORS);
+static_assert(kFlagsErrorUiFlagsChangeOptions == FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS);
+static_assert(kFlagsErrorUiFlagsGenerateData == FLAGS_ERROR_UI_FLAGS_GENERATE_DATA);
 
 template <typename Pointer>
 Pointer Resolve(const Module& module, const char* name) {
@@ -38,7 +45,11 @@ WinInetInternet::WinInetInternet()
       internetReadFile_(Resolve<decltype(internetReadFile_)>(wininet_, "InternetReadFile")),
       internetCloseHandle_(
           Resolve<decltype(internetCloseHandle_)>(wininet_, "InternetCloseHandle")),
-      internetSetOption_(Resolve<decltype(internetSetOption_)>(wininet_, "InternetSetOptionA")) {}
+      internetSetOption_(Resolve<decltype(internetSetOption_)>(wininet_, "InternetSetOptionA")),
+      internetQueryOption_(
+          Resolve<decltype(internetQueryOption_)>(wininet_, "InternetQueryOptionA")),
+      httpSendRequest_(Resolve<decltype(httpSendRequest_)>(wininet_, "HttpSendRequestA")),
+      internetErrorDlg_(Resolve<decltype(internetErrorDlg_)>(wininet_, "InternetErrorDlg")) {}
 
 bool WinInetInternet::DeleteUrlCacheEntryA(const std::string& url) {
   return deleteUrlCacheEntry_ && deleteUrlCacheEntry_(url.c_str()) != FALSE;
@@ -88,6 +99,29 @@ bool WinInetInternet::InternetSetOptionA(InternetHandle handle, std::uint32_t op
                                          std::uint32_t bufferLength) {
   return internetSetOption_ &&
          internetSetOption_(static_cast<HINTERNET>(handle), option, buffer, bufferLength) != FALSE;
+}
+
+bool WinInetInternet::InternetQueryOptionA(InternetHandle handle, std::uint32_t option,
+                                           void* buffer, std::uint32_t& bufferLength) {
+  DWORD length = bufferLength;
+  const bool ok = internetQueryOption_ && internetQueryOption_(static_cast<HINTERNET>(handle),
+                                                               option, buffer, &length) != FALSE;
+  bufferLength = length;
+  return ok;
+}
+
+bool WinInetInternet::HttpSendRequestA(InternetHandle request, const char* headers,
+                                       std::uint32_t headersLength, void* optional,
+                                       std::uint32_t optionalLength) {
+  return httpSendRequest_ && httpSendRequest_(static_cast<HINTERNET>(request), headers,
+                                              headersLength, optional, optionalLength) != FALSE;
+}
+
+// The dialog asks for the login and puts what was typed on the request.
+std::uint32_t WinInetInternet::InternetErrorDlg(InternetHandle request, std::uint32_t error,
+                                                std::uint32_t flags) {
+  if (!internetErrorDlg_) return ERROR_CANCELLED;
+  return internetErrorDlg_(owner_, static_cast<HINTERNET>(request), error, flags, nullptr);
 }
 
 std::uint32_t WinInetInternet::GetLastError() {

@@ -29,7 +29,16 @@ class WinInetInternet : public Internet {
   bool InternetCloseHandle(InternetHandle handle) override;
   bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
                           std::uint32_t bufferLength) override;
+  bool InternetQueryOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
+                            std::uint32_t& bufferLength) override;
+  bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t headersLength,
+                        void* optional, std::uint32_t optionalLength) override;
+  std::uint32_t InternetErrorDlg(InternetHandle request, std::uint32_t error,
+                                 std::uint32_t flags) override;
   std::uint32_t GetLastError() override;
+
+  // The window the error dialogs belong to.
+  void SetDialogOwner(HWND owner) { owner_ = owner; }
 
  private:
   Module wininet_;
@@ -41,6 +50,10 @@ class WinInetInternet : public Internet {
   decltype(&::InternetReadFile) internetReadFile_;
   decltype(&::InternetCloseHandle) internetCloseHandle_;
   decltype(&::InternetSetOptionA) internetSetOption_;
+  decltype(&::InternetQueryOptionA) internetQueryOption_;
+  decltype(&::HttpSendRequestA) httpSendRequest_;
+  decltype(&::InternetErrorDlg) internetErrorDlg_;
+  HWND owner_ = nullptr;
 };
 
 }  // namespace orvane::win32
