@@ -166,8 +166,9 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
   std::optional<std::uint64_t> status =
       QueryHeaderNumber(internet, request.Get(), kHttpQueryStatusCode);
   if (status && IsProxyRefusal(*status, false)) {
-    status = LogInToProxy(request.Get(), status, click);
-    if (!status) return {AttemptEnd::ProxyErr};
+    if (const std::optional<AttemptEnd> end = LogInToProxy(request.Get(), status, click)) {
+      return *end;
+    }
   }
   if (!status || *status < 100) return {AttemptEnd::Retry};
   if (*status == 404 || *status == 410) return {AttemptEnd::FileErr};
@@ -243,33 +244,36 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
   return {point.received == point.total ? AttemptEnd::Complete : AttemptEnd::NetErr};
 }
 
-// The login given earlier in this run goes first; then the system's dialog,
-// which puts what the user typed on the request. What was typed is read back
-// so that later requests need not ask again. A request that can't be sent
-// again counts as an answer without a status.
-std::optional<std::uint64_t> MdlDownload::LogInToProxy(InternetHandle request,
-                                                       std::optional<std::uint64_t> status,
-                                                       Click& click) {
+// The login given earlier in this run goes first, unless the proxy refused
+// it in this click; then the system's dialog, which puts what the user
+// typed on the request. What was typed is read back so that later requests
+// need not ask again. Nothing when the answer that follows is the server's,
+// in `status` (none when the request could not be sent again).
+std::optional<MdlDownload::AttemptEnd> MdlDownload::LogInToProxy(
+    InternetHandle request, std::optional<std::uint64_t>& status, Click& click) {
   Internet& internet = platform_.internet;
-  bool loginSent = false;
-  while (status && IsProxyRefusal(*status, loginSent)) {
-    if (proxyLogin_ && !loginSent) {
+  for (;;) {
+    if (proxyLogin_ && !click.loginRefused) {
       SetProxyLogin(internet, request, *proxyLogin_);
     } else {
-      if (click.loginDialogs == kProxyLoginDialogs) return std::nullopt;
+      if (click.loginDialogs == kProxyLoginDialogs) return AttemptEnd{AttemptEnd::ProxyErr};
       ++click.loginDialogs;
       const std::uint32_t answer =
           internet.InternetErrorDlg(request, kErrorInternetIncorrectPassword,
                                     kFlagsErrorUiFilterForErrors | kFlagsErrorUiFlagsChangeOptions |
                                         kFlagsErrorUiFlagsGenerateData);
-      if (answer != kErrorInternetForceRetry) return std::nullopt;
+      if (answer != kErrorInternetForceRetry) return AttemptEnd{AttemptEnd::ProxyErr};
       proxyLogin_ = ReadProxyLogin(internet, request);
     }
-    loginSent = true;
-    if (!internet.HttpSendRequestA(request, nullptr, 0, nullptr, 0)) return 0;
-    status = QueryHeaderNumber(internet, request, kHttpQueryStatusCode);
+    status = internet.HttpSendRequestA(request, nullptr, 0, nullptr, 0)
+                 ? QueryHeaderNumber(internet, request, kHttpQueryStatusCode)
+                 : std::nullopt;
+    if (!status || !IsProxyRefusal(*status, true)) return std::nullopt;
+    click.loginRefused = true;
+    // The system's dialog asks for the proxy's login only over a 407: a
+    // proxy that refused with 401 is asked again on a fresh request, at once.
+    if (*status != 407) return AttemptEnd{AttemptEnd::Retry, 0};
   }
-  return status.value_or(0);
 }
 
 }  // namespace orvane

@@ -80,13 +80,14 @@ class MdlDownload {
     std::string proxy;
     std::string partial;
     ResumePoint point;
-    int loginDialogs = 0;  // the proxy's password dialogs shown
+    int loginDialogs = 0;       // the proxy's password dialogs shown
+    bool loginRefused = false;  // the proxy refused the login kept for the run
   };
   AttemptEnd Attempt(Click& click, Control& caption, Control& bar);
-  // Answers a proxy that asks for a login, until the answer is the server's;
-  // nullopt when the user gave up or the proxy refused every login.
-  std::optional<std::uint64_t> LogInToProxy(InternetHandle request,
-                                            std::optional<std::uint64_t> status, Click& click);
+  // Answers a proxy that asks for a login; how the attempt ends when the
+  // answer that follows is not the server's.
+  std::optional<AttemptEnd> LogInToProxy(InternetHandle request,
+                                         std::optional<std::uint64_t>& status, Click& click);
   ResumePoint TakeKept(const std::string& localFile, const std::string& address);
   std::string Finish(AttemptEnd::Kind kind, const std::string& localFile,
                      const std::string& address, const ResumePoint& point, Control& caption,

@@ -246,15 +246,18 @@ TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
   const Login right{"alice", "s3cret"}, wrong{"alice", "guess"};
   const struct {
     std::vector<std::optional<Login>> typed;
-    const char *first, *second;
+    const char *refusal, *first, *second;
     int dialogs;
-  } cases[] = {{{wrong, right}, "", "", 2},
-               {{wrong, wrong, wrong, right}, "ProxyErr", "", 4},
-               {{std::nullopt}, "ProxyErr", "ProxyErr", 2}};
+  } cases[] = {{{wrong, right}, "401", "", "", 2},
+               {{wrong, right}, "407", "", "", 2},
+               {{wrong, wrong, wrong, right}, "407", "ProxyErr", "", 4},
+               {{wrong, wrong, wrong, right}, "401", "ProxyErr", "", 4},
+               {{std::nullopt}, "407", "ProxyErr", "ProxyErr", 2}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.dialogs);
+    SCOPED_TRACE(std::string(c.refusal) + " " + std::to_string(c.dialogs));
     DownloadRig rig;
     rig.internet.proxyLogin = right;
+    rig.internet.refusal = c.refusal;
     rig.internet.typed = c.typed;
     EXPECT_EQ(rig.Run(), c.first);
     EXPECT_EQ(rig.Run(), c.second);

@@ -218,10 +218,11 @@ class ScriptedInternet : public Internet {
   // By request: how many body bytes it brings before its read fails.
   std::vector<std::size_t> cuts;
   // When set, the proxy answers 407 until a request carries this login,
-  // and 401 to a wrong one; `typed`, what the user types into each of its
-  // password dialogs (nullopt: Cancel).
+  // and `refusal` to a wrong one; `typed`, what the user types into each of
+  // its password dialogs (nullopt: Cancel).
   using Login = std::pair<std::string, std::string>;
   std::optional<Login> proxyLogin;
+  std::string refusal = "401";
   std::vector<std::optional<Login>> typed;
   int dialogs = 0;
   std::size_t reads = 0;
@@ -279,11 +280,12 @@ class ScriptedInternet : public Internet {
   }
   bool HttpSendRequestA(InternetHandle, const char*, std::uint32_t, void*, std::uint32_t) override {
     const bool passes = !proxyLogin || given_ == proxyLogin;
-    answer_[kHttpQueryStatusCode] = passes ? server_ : given_ ? "401" : "407";
+    answer_[kHttpQueryStatusCode] = passes ? server_ : given_ ? refusal : "407";
     return true;
   }
   std::uint32_t InternetErrorDlg(InternetHandle, std::uint32_t error, std::uint32_t) override {
     EXPECT_EQ(error, kErrorInternetIncorrectPassword);
+    EXPECT_EQ(answer_[kHttpQueryStatusCode], "407") << "over another status it asks another login";
     const auto login =
         static_cast<std::size_t>(dialogs++) < typed.size() ? typed[dialogs - 1] : std::nullopt;
     if (!login) return 1223;  // ERROR_CANCELLED

@@ -43,7 +43,9 @@ class TinyProxy:
     """Start with `with TinyProxy(tmpdir) as proxy:`; then proxy.port, proxy.url,
     proxy.log_text(), proxy.wait_for_log(text)."""
 
-    def __init__(self, folder, start_timeout=10.0, attempts=3):
+    def __init__(self, folder, start_timeout=10.0, attempts=3, login=None):
+        """login: (user, password) the proxy asks every client for, with 407."""
+        self.login = login
         self.folder = os.path.abspath(folder)
         self.start_timeout = start_timeout
         self.attempts = attempts
@@ -72,6 +74,8 @@ class TinyProxy:
             self.port = free_port()
             with open(self.conf_path, "w") as f:
                 f.write(CONFIG.format(port=self.port, log=self.log_path))
+                if self.login:
+                    f.write("BasicAuth {} {}\n".format(*self.login))
             self.proc = subprocess.Popen([TINYPROXY, "-d", "-c", self.conf_path],
                                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                          stderr=subprocess.DEVNULL)
