@@ -21,7 +21,8 @@ namespace orvane::testing {
 
 // The window and the rest of the system around the program: a 528 x 255 pixel
 // window at 15 twips per pixel, message boxes (all under the program's title),
-// processes, Windows 7 (10.0.19045 to ntdll), the folder dialog and Info.xml files.
+// processes, Windows 7 as GetVersionExA tells it (10.0.19045 really), no
+// temporary folder unless a test sets one, the folder dialog and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
   WindowState state = WindowState::Normal;
