@@ -14,6 +14,14 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(ORVANE_MANIFEST_ARCH x86)
 endif()
+# It names the program's version too, read from the header the version
+# resource includes.
+set(ORVANE_VERSION_HEADER ${CMAKE_SOURCE_DIR}/src/platform/program_version.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ORVANE_VERSION_HEADER})
+file(STRINGS ${ORVANE_VERSION_HEADER} ORVANE_VERSION
+  REGEX "^#define ORVANE_VERSION_(MAJOR|MINOR|PATCH|BUILD) ")
+list(TRANSFORM ORVANE_VERSION REPLACE "^#define ORVANE_VERSION_[A-Z]+ " "")
+list(JOIN ORVANE_VERSION "." ORVANE_VERSION)
 configure_file(${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest.in
   ${CMAKE_BINARY_DIR}/orvane.manifest @ONLY)
 

@@ -10,6 +10,7 @@
 
 #include "download/retry_rules.h"
 #include "platform/platform.h"
+#include "platform/support_log.h"
 
 namespace orvane {
 
@@ -31,7 +32,7 @@ struct ProxyLogin {
 
 class MdlDownload {
  public:
-  explicit MdlDownload(Platform& platform) : platform_(platform) {}
+  MdlDownload(Platform& platform, SupportLog& log) : platform_(platform), log_(log) {}
 
   // The server's base address, scheme and host without a trailing "/".
   // Empty until the main window's load sets it; never changed afterwards.
@@ -95,6 +96,7 @@ class MdlDownload {
   bool WaitBeforeRetry(std::uint32_t seconds);
 
   Platform& platform_;
+  SupportLog& log_;                   // each attempt, for support
   Transfer transfer_;                 // the file a DownloadFile in progress writes
   std::map<std::string, Kept> kept_;  // by local file
   // Kept for the run, in memory only, and given to every later request the

@@ -35,6 +35,8 @@ class FileSystem {
   virtual std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
                                                        std::uint64_t length) = 0;
   virtual std::optional<std::uint64_t> FileLength(const std::string& path) = 0;
+  // The file's bytes from `offset` to its end; nullopt when it can't be read.
+  virtual std::optional<std::string> ReadFrom(const std::string& path, std::uint64_t offset) = 0;
   // Puts `from` in the place of `to` in one step, replacing what stood there.
   virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
 };

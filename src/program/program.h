@@ -1,12 +1,15 @@
 // The whole portable program wired over a platform: frmMain with the skin,
-// the download engine and the workflows behind its handlers. The Win32
-// composition root, the download benchmark and the unit tests all build the
-// program through this one place.
+// the download engine and the workflows behind its handlers, over the
+// platform with message boxes and program starts logged for support. The
+// Win32 composition root, the download benchmark and the unit tests all
+// build the program through this one place.
 #pragma once
 
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
+#include "platform/logged_platform.h"
 #include "platform/platform.h"
+#include "platform/support_log.h"
 #include "skin/mdl_skin.h"
 #include "workflows/workflows.h"
 
@@ -14,10 +17,15 @@ namespace orvane {
 
 struct Program {
   Program(Platform& platform, WindowPort& window)
-      : download(platform), frm(window, platform, skin, download, workflows) {}
+      : log(platform.files, platform.system),
+        logged(platform, log),
+        download(logged.Services(), log),
+        frm(window, logged.Services(), skin, download, workflows) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
+  SupportLog log;
+  LoggedPlatform logged;
   MdlSkin skin;
   MdlDownload download;
   Workflows workflows;

@@ -21,7 +21,8 @@ namespace orvane::testing {
 
 // The window and the rest of the system around the program: a 528 x 255 pixel
 // window at 15 twips per pixel, message boxes (all under the program's title),
-// processes, Windows 7, the folder dialog and Info.xml files.
+// processes, Windows 7 as GetVersionExA tells it (10.0.19045 really), no
+// temporary folder unless a test sets one, the folder dialog and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
   WindowState state = WindowState::Normal;
@@ -100,6 +101,13 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
     return true;
   }
   std::string ThousandsSeparator() override { return ","; }
+  std::string tempFolder;  // none: the support log is skipped
+  LocalDateTime now{2024, 3, 9, 7, 5, 1};
+  bool elevated = false;
+  std::string TempFolder() override { return tempFolder; }
+  LocalDateTime LocalTime() override { return now; }
+  WindowsBuild RealVersion() override { return {10, 0, 19045}; }
+  bool IsElevated() override { return elevated; }
 
   // The folder dialog starts from `desktop` (null: not found); the user's
   // `choice` (null: cancelled) has `choicePath` (nullopt: none) and a display
@@ -158,6 +166,10 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::uint64_t> FileLength(const std::string& path) override {
     if (!FileExists(path)) return std::nullopt;
     return lengthsOnly ? lengths[path] : files[path].size();
+  }
+  std::optional<std::string> ReadFrom(const std::string& path, std::uint64_t offset) override {
+    if (openFails || !FileExists(path) || offset > files[path].size()) return std::nullopt;
+    return files[path].substr(offset);
   }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
     if (moveFails || open.count(from) > 0 || open.count(to) > 0 || !FileExists(from)) return false;

@@ -16,9 +16,10 @@ struct Application {
       : platform(instance, decorators, minimumPassSeconds),
         program(platform.Services(), platform.Window()) {}
 
-  // Creates the window, runs frmMain's load event and shows the window,
-  // unless a tool keeps it hidden.
+  // Logs the start of the run, creates the window, runs frmMain's load event
+  // and shows the window, unless a tool keeps it hidden.
   bool Start(bool show = true) {
+    program.log.WriteStart();
     if (!platform.CreateWindowFor(program.frm, FrmMain::kDesignWidth, FrmMain::kDesignHeight))
       return false;
     program.frm.Form_Load();

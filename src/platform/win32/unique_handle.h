@@ -17,6 +17,10 @@ struct FileHandleTraits {
   static bool Valid(Handle handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
   static void Close(Handle handle) { CloseHandle(handle); }
 };
+// A kernel object whose failed opening gives null, as a process token.
+struct KernelHandleTraits : NullIsInvalid<HANDLE> {
+  static void Close(HANDLE handle) { CloseHandle(handle); }
+};
 // A top-level window whose procedure finds its object through
 // GWLP_USERDATA: the link is cut first, so no message of the teardown
 // reaches an object that is going away.
@@ -36,6 +40,7 @@ struct ComTraits : NullIsInvalid<Interface*> {
 
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 template <typename Interface>

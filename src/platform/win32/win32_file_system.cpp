@@ -87,6 +87,31 @@ std::optional<std::uint64_t> Win32FileSystem::FileLength(const std::string& path
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// Others may go on writing the file meanwhile: the bytes read are those
+// there were when it was opened. More than 1 GiB is not read at all.
+std::optional<std::string> Win32FileSystem::ReadFrom(const std::string& path,
+                                                     std::uint64_t offset) {
+  const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{}, from{};
+  from.QuadPart = static_cast<LONGLONG>(offset);
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < from.QuadPart ||
+      size.QuadPart - from.QuadPart > 0x40000000 ||
+      !SetFilePointerEx(file.get(), from, nullptr, FILE_BEGIN))
+    return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart - from.QuadPart), '\0');
+  for (std::size_t done = 0; done < bytes.size();) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
+                  nullptr) ||
+        read == 0)
+      return std::nullopt;
+    done += read;
+  }
+  return bytes;
+}
+
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;

@@ -16,6 +16,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
                                                std::uint64_t length) override;
   std::optional<std::uint64_t> FileLength(const std::string& path) override;
+  std::optional<std::string> ReadFrom(const std::string& path, std::uint64_t offset) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
 };
 

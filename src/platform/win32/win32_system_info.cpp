@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_library.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/utf.h"
 
 namespace orvane::win32 {
@@ -24,6 +26,40 @@ std::string Win32SystemInfo::ThousandsSeparator() {
   wchar_t separator[8] = {};
   if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8)) return ",";
   return Narrow(separator);
+}
+
+std::string Win32SystemInfo::TempFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return "";
+  return Narrow({folder, length});
+}
+
+LocalDateTime Win32SystemInfo::LocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+// ntdll answers the version Windows really is; GetVersionEx answers what the
+// manifest and the compatibility settings make of it.
+WindowsBuild Win32SystemInfo::RealVersion() {
+  auto* const getVersion =
+      EntryPoint<LONG WINAPI(RTL_OSVERSIONINFOW*)>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+  RTL_OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!getVersion || getVersion(&version) != 0) return {};
+  return {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber};
+}
+
+bool Win32SystemInfo::IsElevated() {
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+  const KernelHandle token(opened);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated != 0;
 }
 
 }  // namespace orvane::win32

@@ -1,4 +1,5 @@
-// The Windows version and the user's locale, from kernel32.
+// The Windows version, the user's locale, temporary folder and clock, and
+// the program's rights, from kernel32, ntdll and advapi32.
 #pragma once
 
 #include "platform/system_info.h"
@@ -9,6 +10,10 @@ class Win32SystemInfo : public SystemInfo {
  public:
   bool GetVersionExA(OsVersionInfo& info) override;
   std::string ThousandsSeparator() override;
+  std::string TempFolder() override;
+  LocalDateTime LocalTime() override;
+  WindowsBuild RealVersion() override;
+  bool IsElevated() override;
 };
 
 }  // namespace orvane::win32

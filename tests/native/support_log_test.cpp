@@ -1,0 +1,81 @@
+// The support log: one timestamped line per event, cut back past 1 MiB, and
+// a log that can't be written changes nothing the user sees.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "fakes.h"
+
+namespace orvane::testing {
+namespace {
+
+const std::string kTemp = "C:\\Users\\Lan\\AppData\\Local\\Temp\\";
+const std::string kLog = kTemp + "OrvaneSetup.log";
+const std::string kTarvik = "C:\\Orvane\\Tarvik.exe";
+
+struct LogRig : Rig {
+  LogRig() { system.tempFolder = kTemp; }
+  Platform& Logged() { return program.logged.Services(); }
+};
+
+TEST(SupportLog, EachEventIsOneLineAfterTheLocalTime) {
+  LogRig rig;
+  rig.program.log.WriteStart();
+  rig.system.now = {2025, 11, 30, 23, 59, 58};
+  rig.system.elevated = true;
+  rig.program.log.WriteStart();
+  rig.frm.TextTyped(rig.frm["txtFolder"], "C:\\Nowhere");
+  rig.Logged().ui.ShowMessage("First\nsecond", "THONG BAO", kMsgBoxInformation);
+  for (const StartOutcome outcome :
+       {StartOutcome::Started, StartOutcome::Declined, StartOutcome::Failed}) {
+    rig.system.startOutcome = outcome;
+    EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik), outcome);
+  }
+  const std::string at = "2025-11-30 23:59:58 ";
+  EXPECT_EQ(rig.files.files[kLog],
+            "2024-03-09 07:05:01 Start: OrvaneSetup 12.0.0.0 on Windows 10.0.19045, "
+            "administrator: no\r\n" +
+                at + "Start: OrvaneSetup 12.0.0.0 on Windows 10.0.19045, administrator: yes\r\n" +
+                at + "Message: Thu muc chua dung.\r\n" + at + "Message: First\r\n" + at +
+                "Program started: " + kTarvik + "\r\n" + at + "Program declined: " + kTarvik +
+                "\r\n" + at + "Program failed: " + kTarvik + "\r\n");
+  EXPECT_EQ(rig.system.messages.size(), 2u);
+}
+
+// 50-byte lines after a 12-byte one: the line that takes the log to exactly
+// 1 MiB is appended, the next one cuts it back to the lines that start in
+// its newest 512 KiB.
+TEST(SupportLog, PastOneMebibyteOnlyTheNewestWholeLinesStay) {
+  LogRig rig;
+  auto old = [](int number) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%048d\r\n", number);
+    return std::string(line);
+  };
+  std::string& log = rig.files.files[kLog] = "0123456789\r\n";
+  for (int number = 0; number < 20970; ++number) log += old(number);
+  const std::string event(42, 'e'), line = "2024-03-09 07:05:01 " + event + "\r\n";
+  rig.program.log.Write(event);
+  ASSERT_EQ(log.size(), kSupportLogMost);
+  rig.program.log.Write(event);
+  EXPECT_EQ(log.size(), 10484 * 50 + 2 * line.size());
+  EXPECT_TRUE(log.starts_with(old(10486)));
+  EXPECT_TRUE(log.ends_with(line + line));
+  EXPECT_EQ(rig.files.files.size(), 1u);
+}
+
+TEST(SupportLog, ALogThatCantBeWrittenIsSkippedAndLeavesNothing) {
+  for (bool MemoryFileSystem::*fault : {&MemoryFileSystem::openFails, &MemoryFileSystem::writeFails,
+                                        &MemoryFileSystem::moveFails}) {
+    LogRig rig;
+    rig.files.*fault = true;
+    EXPECT_EQ(rig.Logged().ui.ShowMessage("Xin chao", "THONG BAO", kMsgBoxInformation), 1);
+    EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik), StartOutcome::Started);
+    EXPECT_EQ(rig.system.messages, std::vector<std::string>{"Xin chao"});
+    EXPECT_EQ(rig.system.started, std::vector<std::string>{kTarvik});
+    EXPECT_TRUE(rig.files.files.empty());
+  }
+}
+
+}  // namespace
+}  // namespace orvane::testing
