@@ -13,6 +13,7 @@
 
 #include "download/download_progress.h"
 #include "download/download_text.h"
+#include "download/internet_errors.h"
 #include "download/mdl_download.h"
 #include "download/unique_internet_handle.h"
 #include "platform/control.h"
@@ -143,6 +144,8 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
   Internet& internet = platform_.internet;
   ResumePoint& point = click.point;
   const std::string& partial = click.partial;
+  AttemptRecord& record = click.record;
+  record = {click.address, click.proxy, {}, std::nullopt, point.received, 0, 0};
   const ProxyChoice choice = ChooseProxy(click.proxy);
   UniqueInternetHandle session(
       internet, internet.InternetOpenA(kAgent, choice.accessType, NullOrText(choice.name),
@@ -155,8 +158,8 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
                     session.Get(), click.address, headers.empty() ? nullptr : headers.c_str(),
                     static_cast<std::uint32_t>(headers.size()), kRequestFlags, 0));
   if (!request) {
-    return {IsTransientInternetError(internet.GetLastError()) ? AttemptEnd::Retry
-                                                              : AttemptEnd::NetErr};
+    record.error = internet.GetLastError();
+    return {IsTransientInternetError(*record.error) ? AttemptEnd::Retry : AttemptEnd::NetErr};
   }
 
   // 404 and 410 say the file is not on the server, which the user is told
@@ -165,6 +168,7 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
   // connection closed before the server answered. Any other non-2xx body is an error page.
   std::optional<std::uint64_t> status =
       QueryHeaderNumber(internet, request.Get(), kHttpQueryStatusCode);
+  if (status) record.statuses.push_back(*status);
   if (status && IsProxyRefusal(*status, false)) {
     if (const std::optional<AttemptEnd> end = LogInToProxy(request.Get(), status, click)) {
       return *end;
@@ -223,6 +227,7 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
   if (received == Received::Complete) {
     received = ReceiveBody(platform_, request.Get(), *file, point.received, expectedKb, separator,
                            caption, bar);
+    if (received == Received::NetworkFailed) record.error = internet.GetLastError();
   }
   transfer_ = {};
   if (abandoned_) return {AttemptEnd::NetErr};  // the partial file is already gone
@@ -268,6 +273,7 @@ std::optional<MdlDownload::AttemptEnd> MdlDownload::LogInToProxy(
     status = internet.HttpSendRequestA(request, nullptr, 0, nullptr, 0)
                  ? QueryHeaderNumber(internet, request, kHttpQueryStatusCode)
                  : std::nullopt;
+    if (status) click.record.statuses.push_back(*status);
     if (!status || !IsProxyRefusal(*status, true)) return std::nullopt;
     click.loginRefused = true;
     // The system's dialog asks for the proxy's login only over a 407: a

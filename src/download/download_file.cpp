@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "download/download_progress.h"
@@ -41,21 +42,42 @@ std::string MdlDownload::DownloadFile(const std::string& path, const std::string
   const std::string address = ServerBase + path;
   PurgeUrlCache(address);
   Click click{address, proxy, PartialFileName(localFile), TakeKept(localFile, address)};
+  running_ = address;
+  const std::string status = Fetch(click, localFile, caption, bar);
+  running_.clear();
+  return status;
+}
+
+std::string MdlDownload::Fetch(Click& click, const std::string& localFile, Control& caption,
+                               Control& bar) {
+  const std::string& address = click.address;
   const ResumePoint& point = click.point;
+  // Each attempt leaves a line for support, saying what comes next.
+  auto log = [&](std::string_view outcome) {
+    click.record.received = point.received;
+    click.record.total = point.total;
+    log_.Write(AttemptLine(click.record, outcome));
+  };
   std::uint64_t most = point.received;
   int retries = 0;
   int withoutProgress = 0;
   for (;;) {
     const AttemptEnd end = Attempt(click, caption, bar);
     if (abandoned_) return kNetErr;
-    if (end.kind != AttemptEnd::Retry)
-      return Finish(end.kind, localFile, address, point, caption, bar);
+    if (end.kind != AttemptEnd::Retry) {
+      const std::string status = Finish(end.kind, localFile, address, point, caption, bar);
+      log(status.empty() ? "ok" : status);
+      return status;
+    }
     withoutProgress = point.received > most ? 0 : withoutProgress + 1;
     most = std::max(most, point.received);
-    if (withoutProgress >= kAttemptsWithoutProgress ||
-        !WaitBeforeRetry(WaitSecondsBefore(++retries, end.retryAfter))) {
+    if (withoutProgress >= kAttemptsWithoutProgress) {
+      log(kNetErr);
       return Finish(AttemptEnd::NetErr, localFile, address, point, caption, bar);
     }
+    const std::uint32_t wait = WaitSecondsBefore(++retries, end.retryAfter);
+    log("retry in " + std::to_string(wait) + " s");
+    if (!WaitBeforeRetry(wait)) return kNetErr;
   }
 }
 
@@ -123,6 +145,7 @@ bool MdlDownload::WaitBeforeRetry(std::uint32_t seconds) {
 // behind or stays open for the next copy of the program.
 void MdlDownload::AbandonTransfer() {
   abandoned_ = true;
+  if (!running_.empty()) log_.Write("Download " + running_ + ": stopped");
   FileSystem& files = platform_.files;
   if (transfer_.file) {
     const Transfer transfer = std::exchange(transfer_, {});

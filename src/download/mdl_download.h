@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "download/attempt_log.h"
 #include "download/retry_rules.h"
 #include "platform/platform.h"
 #include "platform/support_log.h"
@@ -83,7 +84,10 @@ class MdlDownload {
     ResumePoint point;
     int loginDialogs = 0;       // the proxy's password dialogs shown
     bool loginRefused = false;  // the proxy refused the login kept for the run
+    AttemptRecord record{};     // the last attempt, for the log
   };
+  // The attempts of one call, each logged, until one ends it.
+  std::string Fetch(Click& click, const std::string& localFile, Control& caption, Control& bar);
   AttemptEnd Attempt(Click& click, Control& caption, Control& bar);
   // Answers a proxy that asks for a login; how the attempt ends when the
   // answer that follows is not the server's.
@@ -103,6 +107,7 @@ class MdlDownload {
   // proxy asks it of: the user is asked once.
   std::optional<ProxyLogin> proxyLogin_;
   bool abandoned_ = false;
+  std::string running_;  // the address of the call in progress
 };
 
 }  // namespace orvane

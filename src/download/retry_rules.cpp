@@ -7,28 +7,6 @@ namespace orvane {
 
 namespace {
 
-// WinINet's own numbers for a line that dropped or a server out of reach,
-// and the socket errors that come through them.
-constexpr std::uint32_t kTransientErrors[] = {
-    12002,  // ERROR_INTERNET_TIMEOUT
-    12007,  // ERROR_INTERNET_NAME_NOT_RESOLVED: the line is down, or its DNS
-    12029,  // ERROR_INTERNET_CANNOT_CONNECT
-    12030,  // ERROR_INTERNET_CONNECTION_ABORTED
-    12031,  // ERROR_INTERNET_CONNECTION_RESET
-    12152,  // ERROR_HTTP_INVALID_SERVER_RESPONSE: closed before a whole answer
-    12163,  // ERROR_INTERNET_DISCONNECTED
-    12164,  // ERROR_INTERNET_SERVER_UNREACHABLE
-    12165,  // ERROR_INTERNET_PROXY_SERVER_UNREACHABLE
-    10050,  // WSAENETDOWN
-    10051,  // WSAENETUNREACH
-    10052,  // WSAENETRESET
-    10053,  // WSAECONNABORTED
-    10054,  // WSAECONNRESET
-    10060,  // WSAETIMEDOUT
-    10061,  // WSAECONNREFUSED
-    10065,  // WSAEHOSTUNREACH
-};
-
 // Reads the decimal number at the front of text and moves past it.
 std::optional<std::uint64_t> TakeNumber(std::string_view& text) {
   std::uint64_t value = 0;
@@ -49,10 +27,6 @@ bool TakeText(std::string_view& text, std::string_view expected) {
 bool IsTransientStatus(std::uint64_t status) {
   return status == 408 || status == 429 || status == 500 || status == 502 || status == 503 ||
          status == 504;
-}
-
-bool IsTransientInternetError(std::uint32_t error) {
-  return std::ranges::find(kTransientErrors, error) != std::end(kTransientErrors);
 }
 
 bool IsProxyRefusal(std::uint64_t status, bool loginSent) {

@@ -24,11 +24,6 @@ inline constexpr std::uint32_t kStallMilliseconds = 30000;
 // or a server or gateway that is failing for the moment.
 bool IsTransientStatus(std::uint64_t status);
 
-// WinINet errors of a line that dropped or a server that could not be
-// reached. Certificate and other TLS errors are not among them: a safety
-// matter is never tried again until it passes.
-bool IsTransientInternetError(std::uint32_t error);
-
 // The proxy asks for a login (407), or refuses the one it was given: some
 // proxies answer a wrong login with 401.
 bool IsProxyRefusal(std::uint64_t status, bool loginSent);

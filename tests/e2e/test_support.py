@@ -2,6 +2,7 @@
 under Wine behind the office's proxy (the system's, the boxes left empty),
 which asks for a login, and the log every run leaves."""
 
+import re
 import sys
 import tempfile
 import unittest
@@ -16,7 +17,9 @@ LOGIN_DIALOG = "Enter Network Password"
 USER, PASSWORD = "nhanvien", "Mk-8317-proxy"
 PROXY_ERR = ("May chu proxy tu choi ket noi.\r\n"
              "Xin vui long kiem tra ten dang nhap va mat khau cua proxy.")
+NET_ERR = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet."
 SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+OLD_LINE = "2025-01-01 08:00:00 a line of an earlier run\r\n"
 
 
 class BehindAProxyWithALogin(ProgramCase):
@@ -59,6 +62,13 @@ class BehindAProxyWithALogin(ProgramCase):
         self.keys("Return")
         harness.wait_for(lambda: self.no_window(LOGIN_DIALOG), 10, "the dialog to close")
 
+    def support_log(self):
+        """%TEMP%\\OrvaneSetup.log of the user the program runs as."""
+        temp = self.wine.run_checked("cmd", "/c", "echo %TEMP%").strip()
+        drive, _, rest = temp.partition(":\\")
+        self.assertEqual(drive.upper(), "C")
+        return self.wine.prefix / "drive_c" / Path(*rest.split("\\")) / "OrvaneSetup.log"
+
     def installer_starts(self):
         return starts(self.folder / "install.starts.log")
 
@@ -72,11 +82,38 @@ class BehindAProxyWithALogin(ProgramCase):
         self.assertEqual((self.folder / "install.exe").read_bytes(),
                          (self.tree / "install" / "install.exe").read_bytes())
         self.assertIn("CONNECT localhost:", self.proxy.log_text())
+        self.assertIn(", status 407 200, ", self.support_log().read_text())
         # Kept in memory only: not in the registry, the prefix or the folders.
         for secret in (PASSWORD.encode(), PASSWORD.encode("utf-16-le")):
             found = [str(p) for root in (self.wine.prefix, self.folder) for p in root.rglob("*")
                      if p.is_file() and not p.is_symlink() and secret in p.read_bytes()]
             self.assertEqual(found, [])
+
+    def test_the_log_tells_a_dead_server_from_a_finished_download_and_is_cut_back(self):
+        self.system_proxy(None)
+        log = self.support_log()
+        log.parent.mkdir(parents=True, exist_ok=True)
+        log.write_text(OLD_LINE * (1200 * 1024 // len(OLD_LINE)), newline="")
+        self.server.stop()
+        try:
+            self.start(self.folder)
+            self.click("cmdOrvane")
+            self.assertEqual(self.message(), NET_ERR)
+        finally:
+            self.server.start()
+        self.click("cmdOrvane")
+        self.wait_until(self.installer_starts, 60, "the installer")
+        text = log.read_bytes().decode("utf-8")
+        self.assertLess(len(text), 1 << 20)
+        self.assertTrue(text.startswith(OLD_LINE), "cut back to whole lines, the newest kept")
+        new = text.replace(OLD_LINE, "").splitlines()
+        self.assertTrue(all(re.match(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d ", line) for line in new), new)
+        address = "https://localhost:8471/install/install.exe"
+        size = (self.tree / "install" / "install.exe").stat().st_size
+        self.assertTrue(any(address in line and "error 12029 ERROR_INTERNET_CANNOT_CONNECT" in line
+                            for line in new), new)
+        self.assertTrue(any(line.endswith(f"{size} of {size} bytes from byte 0: ok")
+                            for line in new), new)
 
     def test_cancel_says_the_proxy_refused_and_starts_nothing(self):
         self.start(self.folder)

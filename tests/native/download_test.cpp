@@ -7,8 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#include "download/attempt_log.h"
 #include "download/download_progress.h"
 #include "download/download_text.h"
+#include "download/internet_errors.h"
 #include "download/retry_rules.h"
 #include "fakes.h"
 
@@ -218,13 +220,14 @@ TEST(Download, OnlyFailuresOfTheMomentAreAskedAgain) {
 // more and removes what was kept.
 TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   DownloadRig rig;
+  rig.system.tempFolder = "C:\\T\\";
   rig.internet.etag = "\"v1\"";
   rig.internet.cuts = {4096};
   rig.internet.faults = {"200", "", "", "", ""};
   EXPECT_EQ(rig.Run(), "NetErr");
   EXPECT_EQ(rig.Run(), "");
   EXPECT_EQ(rig.internet.asked[5], "Range: bytes=4096-\r\nIf-Range: \"v1\"\r\n");
-  EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
+  EXPECT_EQ(rig.files.files[kTarget], rig.internet.body);
 
   rig.internet.faults = {"200", "", "", "", "", "200", "200", "", "", "", "", "503"};
   rig.internet.cuts.assign(7, 4096);
@@ -235,6 +238,20 @@ TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   EXPECT_EQ(rig.Run(), "NetErr");
   EXPECT_EQ(rig.internet.urls.size(), 12u);
   EXPECT_NEAR(rig.system.paused, 0.05, 1e-9);
+  // Each attempt left a line for support saying what came of it.
+  std::string log = rig.files.files["C:\\T\\OrvaneSetup.log"];
+  rig.files.files.erase("C:\\T\\OrvaneSetup.log");
+  for (const char* line :
+       {"Tarvik.exe, proxy from the system's settings, status 200, error 12029 "
+        "ERROR_INTERNET_CANNOT_CONNECT, 4096 of 10000 bytes from byte 0: retry in 1 s",
+        "4096 of 10000 bytes from byte 4096: retry in 8 s",
+        "4096 of 10000 bytes from byte 4096: NetErr",
+        "status 206, 10000 of 10000 bytes from byte 4096: ok",
+        "status 503, 0 of unknown bytes from byte 0: retry in 1 s",
+        "Download https://orvane.example/Tarvik/Tarvik.exe: stopped"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line << " in\n" << log;
+    log.erase(0, log.find(line));
+  }
   EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
 }
 
@@ -327,6 +344,13 @@ TEST(RetryRules, TimeoutsBusyServersAndDroppedLinesOnlyAreWorthAnotherAttempt) {
   // Certificates, TLS, a bad address, a cancelled request.
   for (const std::uint32_t error : {0, 12006, 12017, 12037, 12038, 12045, 12157, 12175})
     EXPECT_FALSE(IsTransientInternetError(error)) << error;
+}
+
+TEST(AttemptLog, NamesTheTypedProxyWhatCameBackAndWhatIsUnknown) {
+  EXPECT_EQ(AttemptLine({"https://h/i", "10.0.0.1:3128", {407, 200}, 12152, 0, 7, 0}, "ok"),
+            "Download https://h/i, proxy 10.0.0.1:3128, status 407 200, error 12152 "
+            "ERROR_HTTP_INVALID_SERVER_RESPONSE, 7 of unknown bytes from byte 0: ok");
+  EXPECT_EQ(InternetErrorText(99), "99");
 }
 
 TEST(RetryRules, WaitsDoubleFromOneSecondUpToThirtyAndRetryAfterIsObeyedWithin) {
