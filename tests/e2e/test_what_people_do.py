@@ -1,6 +1,4 @@
-"""What a person does during and around a download, on a fresh program each:
-closing the window, double-clicking a button, typing after a panel switch or
-into the folder box, installing where a folder is in the way, and Stop."""
+"""What a person does during and around a download, on a fresh program each."""
 
 import sys
 import tempfile
@@ -18,8 +16,6 @@ HOME = {"cmdOrvane", "cmdUpd", "cmdHelp", "cmdProxy", "cmdExit"}
 INSTALLING = HOME | {"cmdStop"}
 PROXY = HOME | {"txtIP", "txtPort"}
 UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", "cmdBr"}
-DISK_ERR = ("Khong ghi duoc tep tai ve vao may tinh.\r\n"
-            "Xin vui long kiem tra quyen ghi va dung luong o dia.")
 
 
 class WhatPeopleDo(ProgramCase):
@@ -63,9 +59,8 @@ class WhatPeopleDo(ProgramCase):
         self.close_window("install (stand-in)")
         self.click("cmdProxy")
         self.wait_for_panel(PROXY, "the proxy panel: the window answers")
-        started = self.installer_starts()
-        self.assertEqual([(s["path"].lower().rsplit("\\", 1)[-1], s["arguments"]) for s in started],
-                         [("install.exe", 0)])
+        self.assertEqual([(s["path"].lower().rsplit("\\", 1)[-1], s["arguments"])
+                          for s in self.installer_starts()], [("install.exe", 0)])
         self.assertEqual(self.server.stats()["counts"][INSTALLER], 1)
         self.assertEqual((self.folder / "install.exe").read_bytes(),
                          (self.tree / "install" / "install.exe").read_bytes())
@@ -112,7 +107,7 @@ class WhatPeopleDo(ProgramCase):
         (self.folder / "install.exe").mkdir()
         self.start(self.folder)
         self.click("cmdOrvane")
-        self.assertEqual(self.message(), DISK_ERR)
+        self.assertIn("Khong ghi duoc tep", self.message())  # the exact words: unit tests
         self.wait_for_panel(HOME, "the home panel")
         self.assertEqual(self.left_behind(), ["install.exe"])
         self.assertEqual(self.installer_starts(), [])
@@ -123,10 +118,9 @@ class WhatPeopleDo(ProgramCase):
         self.click("cmdOrvane")
         self.wait_for_panel(INSTALLING, "the install panel")
         self.wait_until(lambda: self.left_behind() == ["install.exe.download"], 10, "a partial")
-        old_window = self.window
         self.click("cmdStop")
         harness.wait_for(lambda: first.poll() is not None, 10, "the stopped copy to end")
-        harness.wait_for(lambda: self.display.window_gone(old_window), 10, "its window to go")
+        harness.wait_for(lambda: self.display.window_gone(self.window), 10, "its window to go")
         self.assertEqual(self.left_behind(), [])
         self.window = self.display.find_window(TITLE)
         self.origin = self.display.geometry(self.window)[:2]

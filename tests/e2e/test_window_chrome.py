@@ -1,9 +1,5 @@
-"""The window and its own chrome on the real OrvaneSetup.exe under Wine, with
-a window manager (openbox) as users have, driven with xdotool: the window
-starts centred, rounded and drawn from its skin; the title moves it, the
-maximise button fills the screen and restores it, and a grip sizes it once,
-at the release. Without a window manager Wine only moves a maximised
-borderless window to 0,0 and leaves its size, which users never see."""
+"""The window's own chrome under Wine, driven with xdotool, with a window manager (openbox) as users
+have: without one Wine only moves a maximised borderless window to 0,0 and leaves its size."""
 
 import subprocess
 import sys
@@ -60,9 +56,8 @@ class WindowChrome(unittest.TestCase):
 
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
-        program = harness.copy_program(self.folder.name)
-        self.process = self.wine.start(program, cwd=self.folder.name, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
+        self.process = self.wine.start(harness.copy_program(self.folder.name), cwd=self.folder.name,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = self.display.find_window(START_TITLE)
         self.wait_for_place((*START, WIDTH, HEIGHT), "the window to appear centred")
         self.last_release = 0.0
@@ -112,14 +107,11 @@ class WindowChrome(unittest.TestCase):
         self.last_release = time.monotonic()
         time.sleep(PAUSE)
 
-    # -- cases -----------------------------------------------------------------------------
-
     def test_the_window_starts_drawn_from_its_skin_and_the_title_drags_it(self):
         image = self.window_image()
         for corner in [(0, 0), (WIDTH - 1, 0), (0, HEIGHT - 1), (WIDTH - 1, HEIGHT - 1)]:
             self.assertEqual(image.getpixel(corner), BACKDROP, f"rounded outline at {corner}")
-        # Pictures, child windows and text as the README shows them; when the
-        # look changes on purpose, the demo's demo-home.png replaces that file.
+        # As the README shows it; a change of look on purpose replaces it with demo-home.png.
         shown = ImageChops.difference(image, Image.open(README_PICTURE).convert("RGB"))
         changed = sum(1 for level in shown.convert("L").getdata() if level > 40)
         self.assertLess(changed, WIDTH * HEIGHT // 100, f"{changed} pixels differ")
@@ -130,21 +122,14 @@ class WindowChrome(unittest.TestCase):
                          "a move lays nothing out again")
 
     def test_the_maximise_button_fills_the_screen_and_a_second_click_restores(self):
-        self.press(self.at(BUTTON))
-        self.wait_for_place((0, 0, *SCREEN), "the window filling the screen")
-        inspection = self.inspect()
-        self.assertTrue(inspection["zoomed"])
-        self.assertEqual(inspection["region"], [0, 0, SCREEN[0] - 1, SCREEN[1] - 1])
-        image = self.window_image()
-        self.assertEqual(rim_missing(image, *SCREEN), [])
-
-        self.press(self.at(BUTTON))
-        self.wait_for_place((*START, WIDTH, HEIGHT), "the restored window")
-        inspection = self.inspect()
-        self.assertFalse(inspection["zoomed"])
-        self.assertEqual(inspection["region"], [0, 0, WIDTH - 1, HEIGHT - 1])
-        image = self.window_image()
-        self.assertEqual(rim_missing(image, WIDTH, HEIGHT), [])
+        for zoomed, place, what in [(True, (0, 0, *SCREEN), "the window filling the screen"),
+                                    (False, (*START, WIDTH, HEIGHT), "the restored window")]:
+            self.press(self.at(BUTTON))
+            self.wait_for_place(place, what)
+            inspection = self.inspect()
+            self.assertIs(inspection["zoomed"], zoomed)
+            self.assertEqual(inspection["region"], [0, 0, place[2] - 1, place[3] - 1])
+            self.assertEqual(rim_missing(self.window_image(), *place[2:]), [])
 
     def test_the_bottom_right_grip_sizes_the_window_once_at_the_release(self):
         def unchanged():

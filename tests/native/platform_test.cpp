@@ -1,6 +1,4 @@
-// The host's portable logic without a window: which control gets the mouse,
-// when changes are repainted, how often the message loop runs, what is
-// painted where, and the text handed to the system.
+// The host's portable logic without a window: mouse, repaints, passes, painting, system text.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -19,17 +17,14 @@ std::string Text(const Rect& r) {
          "x" + std::to_string(r.height);
 }
 
-// Windowless controls at y 20: "front" over the left half of "back", and a
-// hidden one beside them. Run() plays what the window reports, each step a
-// word and the x it happens at: "down" presses the left button, "rdown" the
-// right one, "up" lets go of the last button held, "up+" of one while another
-// still holds, "dbl" is a double-click's second press; "lost" is another
-// window taking the mouse. It answers with the capture calls and the events,
-// each with its button, its place in the control and the shift keys.
+// Windowless controls at y 20: "front" over the left half of "back", a hidden one beside them.
+// Run() plays the window's reports, a word and an x each: "down"/"rdown" press the left/right
+// button, "up" releases the last one held, "up+" one of two held, "dbl" is a double-click's second
+// press, "lost" another window taking the mouse; it answers with the capture calls and events.
 struct RouterRig : MouseCapture {
   FakeSystem window;
   Form form{window};
-  std::vector<std::string> log;
+  std::string log;  // ", " before each entry
   MouseRouter router{form, *this};
 
   RouterRig() {
@@ -37,28 +32,25 @@ struct RouterRig : MouseCapture {
     Add("back", {10, 20, 40, 10});
     Add("hidden", {50, 20, 20, 10}).SetVisible(false);
   }
-  // press: the control's own MouseDown, in place of the note.
   Control& Add(const std::string& name, Rect rect,
                std::function<void(const MouseEvent&)> press = {}) {
-    auto note = [this, name](std::string what) {
-      return [this, name, what](const MouseEvent& e) {
-        log.push_back(name + " " + what + std::to_string(static_cast<int>(e.button)) + " " +
-                      std::to_string(e.x) + "," + std::to_string(e.y) + " " +
-                      std::to_string(e.shift));
-      };
-    };
     ControlDesign design;
     design.name = name;
     design.rect = rect;
-    design.events.click = [this, name] { log.push_back(name + " click"); };
-    design.events.dblClick = [this, name] { log.push_back(name + " dblclick"); };
-    design.events.mouseDown = press ? press : note("down");
-    design.events.mouseUp = note("up");
+    design.events.click = [this, name] { Note(name + " click"); };
+    design.events.dblClick = [this, name] { Note(name + " dblclick"); };
+    design.events.mouseDown = press ? press : [this, name](auto& e) { Note(name + " down", e); };
+    design.events.mouseUp = [this, name](const MouseEvent& e) { Note(name + " up", e); };
     return form.Add(std::move(design));
   }
-  void SetCapture() override { log.push_back("capture"); }
-  void ReleaseCapture() override { log.push_back("release"); }
-  void EndMoveLoop() override { log.push_back("end move"); }
+  void Note(const std::string& what) { log += ", " + what; }
+  void Note(const std::string& what, const MouseEvent& e) {
+    Note(what + std::to_string(static_cast<int>(e.button)) + " " + std::to_string(e.x) + "," +
+         std::to_string(e.y) + " " + std::to_string(e.shift));
+  }
+  void SetCapture() override { Note("capture"); }
+  void ReleaseCapture() override { Note("release"); }
+  void EndMoveLoop() override { Note("end move"); }
 
   std::string Run(const std::string& script) {
     const std::size_t start = log.size();
@@ -74,18 +66,14 @@ struct RouterRig : MouseCapture {
       if (step.find("up") != std::string::npos) router.ButtonUp(input);
       if (step == "dbl") router.DoubleClick(input);
     }
-    std::string played;
-    for (std::size_t i = start; i < log.size(); ++i) played += (i > start ? ", " : "") + log[i];
-    return played;
+    return log.size() > start ? log.substr(start + 2) : "";
   }
 };
 
-// The release goes to the control that got the press, wherever it happens,
-// and only a left release over that control clicks it. While one button holds
-// a control the others' presses and releases go to it too, and the capture
-// stays until the last button is let go. The second press of a double-click
-// raises DblClick instead of MouseDown, and its release clicks nothing.
-TEST(MouseRouter, TheHeldControlGetsEverythingAndOnlyALeftReleaseOverItClicks) {
+// The release goes to the pressed control wherever it happens; only a left release over it clicks.
+// Other buttons go to the held control too, and the capture stays until the last is let go. A
+// double-click's second press raises DblClick, not MouseDown, and its release clicks nothing.
+TEST(MouseRouter, TheHeldControlOrCaptionMoveGetsAllAndOnlyALeftReleaseOverItClicks) {
   RouterRig rig;
   EXPECT_EQ(rig.Run("down 15 up 17"),
             "capture, front down1 5,5 3, release, front up1 7,5 3, front click");
@@ -100,16 +88,11 @@ TEST(MouseRouter, TheHeldControlGetsEverythingAndOnlyALeftReleaseOverItClicks) {
   EXPECT_EQ(rig.Run("down 15 up 15 dbl 16 up 16"),
             "capture, front down1 5,5 3, release, front up1 5,5 3, front click, capture, "
             "front dblclick, release, front up1 6,5 3");
-}
 
-// A press on the title hands the mouse to the system's caption move, which
-// ends at the release of the buttons; meanwhile the form sees nothing, and
-// the release that ends it reaches no control. So does another window that
-// takes the mouse.
-TEST(MouseRouter, TheCaptionMoveOwnsTheMouseUntilItEnds) {
-  RouterRig rig;
+  // A press on the title, behind the rest, hands the mouse to the caption move until the buttons
+  // are released; the form sees nothing of it, nor of a release after another window took it.
   rig.Add("title", {0, 20, 80, 10}, [&rig](const MouseEvent&) {
-    rig.log.push_back("drag");
+    rig.Note("drag");
     rig.router.CaptureLost();
     rig.router.SetMoveLoop(true);
     rig.Run("rdown 15 rup+ 15 up 15");  // the left button ends it
@@ -119,16 +102,13 @@ TEST(MouseRouter, TheCaptionMoveOwnsTheMouseUntilItEnds) {
   EXPECT_EQ(rig.Run("down 15 lost up 15"), "capture, front down1 5,5 3");
 }
 
-// A picture button's second click within the double-click time and half the
-// double-click area of the first is dropped ("-"); a third starts afresh.
-// Times wrap round.
+// A second click within the double-click time and half its area is dropped ("-"); times wrap.
 TEST(MouseRouter, AButtonsDoubleClickCountsOnce) {
   RouterRig rig;
   std::uint32_t time = 0xFFFFFF00u;
   Point at{100, 100};
   std::string clicks;
-  // Each click's time and place from the one before: within the limits, the
-  // third, too late, too far across, too far down, within again.
+  // From the click before: within the limits, the third, too late, too far across or down, within.
   const std::tuple<std::uint32_t, int, int> steps[] = {
       {0, 0, 0}, {500, 2, 3}, {10, 0, 0}, {501, 0, 0}, {0, 3, 0}, {0, 0, 4}, {0, -2, -3}};
   for (const auto& [gap, dx, dy] : steps) {
@@ -141,18 +121,16 @@ TEST(MouseRouter, AButtonsDoubleClickCountsOnce) {
 }
 
 struct PacerRig : RepaintPort {
-  bool shown = true;
   std::string log;
   RepaintPacer pacer{*this};
-  bool Shown() const override { return shown; }
+  bool Shown() const override { return true; }
   void Repaint(const Rect& r) override { log += "paint " + Text(r) + "; "; }
   void SetFrameTimer(std::uint32_t ms) override { log += "timer " + std::to_string(ms) + "; "; }
   void KillFrameTimer() override { log += "kill; "; }
 };
 
-// One repaint a frame at most, the changes of the frame gathered into one
-// area; the last change is always shown, and the timer stops once a tick
-// finds nothing, to start again when a change comes too soon.
+// One repaint a frame at most, of its changes gathered; the last is always shown. The timer stops
+// once a tick finds nothing, to start again when a change comes too soon.
 TEST(RepaintPacer, OneRepaintAFrameAndAlwaysTheLastChange) {
   PacerRig rig;
   rig.pacer.Invalidate({10, 10, 5, 5}, 100);
@@ -170,9 +148,7 @@ TEST(RepaintPacer, OneRepaintAFrameAndAlwaysTheLastChange) {
             "paint 2,2 1x1; ");
 }
 
-// The download's frequent passes reach the real message loop paced: at most
-// once a minimum after the last pass ended (each takes 3 ms here). A plain
-// pass, a workflow's before its download, always runs.
+// Paced passes run at most once a minimum after the last one ended (3 ms each); plain ones always.
 TEST(DecoratedPlatform, PassesArePacedAfterTheLastOneEnded) {
   Rig rig;
   double now = 100;
@@ -189,9 +165,7 @@ TEST(DecoratedPlatform, PassesArePacedAfterTheLastOneEnded) {
   EXPECT_EQ(passes + std::to_string(rig.system.passes), "112234");
 }
 
-// The form's background, then its shown windowless controls that reach into
-// the area, back to front: the frame (* stretched), the grips, the panel, the
-// progress and the title over them.
+// The background, then the shown windowless controls in the area, back to front (* stretched).
 TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
   struct CanvasLog : Canvas {
     std::string log;
@@ -224,25 +198,20 @@ TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
   EXPECT_EQ(corner.log, "fill 11,7 5x2; title_left.gif 0,0 19x30; ");
 }
 
-// A change is shown where the control was and where it is; a change to the
-// same value shows nothing.
+// A change is shown where the control was and is; a change to the same value shows nothing.
 TEST(Control, AChangeIsShownWhereTheControlWasAndIs) {
-  FakeSystem window;
-  Form form{window};
-  ControlDesign design;
-  design.rect = {10, 10, 5, 5};
-  Control& picture = form.Add(std::move(design));
-  picture.Move(30, 10);
-  picture.SetPicture("glyph_restore.bmp");
-  picture.SetPicture("glyph_restore.bmp");
-  const Rect now{30, 10, 5, 5};
-  EXPECT_EQ(window.changes,
-            (std::vector<std::pair<Rect, Rect>>{{{10, 10, 5, 5}, now}, {now, now}}));
+  RouterRig rig;
+  Control& front = rig.form["front"];
+  rig.window.changes.clear();
+  front.Move(30, 20);
+  front.SetPicture("glyph_restore.bmp");
+  front.SetPicture("glyph_restore.bmp");
+  const Rect now{30, 20, 20, 10};
+  EXPECT_EQ(rig.window.changes,
+            (std::vector<std::pair<Rect, Rect>>{{{10, 20, 20, 10}, now}, {now, now}}));
 }
 
-// Vietnamese folder names and everything else the system may hand over go
-// through unchanged; each malformed piece becomes one U+FFFD (the letters
-// after the pieces are no hex digits).
+// Text goes through unchanged; each malformed piece becomes one U+FFFD (no hex digit follows one).
 TEST(UnicodeText, Utf8AndUtf16RoundTripAndMalformedPiecesAreReplaced) {
   const std::string text =
       "Ph\xE1\xBA\xA7n m\xE1\xBB\x81m \xC3\xA9\xF0\x9F\x93\x81\x7F\xEF\xBF\xBF";
