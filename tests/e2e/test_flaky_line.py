@@ -83,7 +83,7 @@ class FlakyLine(ProgramCase):
 
     def test_the_click_after_a_failed_one_asks_only_for_the_rest(self):
         # Every answer whole and cut at the same byte: nothing new after the first.
-        self.install(cut_after=100_000, ranges=False)
+        self.install(cut_after=100_000, cut_by="close", ranges=False)
         self.assertEqual(self.message(), NET_ERR)
         kept = (self.folder / "install.exe.download").stat().st_size
         self.assertGreater(kept, 0)
