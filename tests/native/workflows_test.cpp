@@ -22,6 +22,8 @@ const char* const kFileErr =
 const char* const kDiskErr =
     "Khong ghi duoc tep tai ve vao may tinh.\r\n"
     "Xin vui long kiem tra quyen ghi va dung luong o dia.";
+const char* const kProxyErr =
+    "May chu proxy tu choi ket noi.\r\nXin vui long kiem tra ten dang nhap va mat khau cua proxy.";
 const char* const kStartFailed =
     "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap.";
 const char* const kWrongFolder =
@@ -191,8 +193,8 @@ TEST(Workflows, StopAndExitMidDownloadLeaveNoPartialFileStopRestarts) {
 TEST(Workflows, EachFailedDownloadStatusHasItsMessage) {
   for (const auto& [status, message] :
        {std::pair{"NetErr", kNetErr}, std::pair{"FileErr", kFileErr},
-        std::pair{"DiskErr", kDiskErr}, std::pair{"", ""}, std::pair{"neterr", ""},
-        std::pair{"FileErr ", ""}, std::pair{"Canceled", ""}}) {
+        std::pair{"DiskErr", kDiskErr}, std::pair{"ProxyErr", kProxyErr}, std::pair{"", ""},
+        std::pair{"neterr", ""}, std::pair{"FileErr ", ""}, std::pair{"Canceled", ""}}) {
     Rig rig;
     rig.frm.fnMsgBox4Download(status);
     EXPECT_EQ(rig.system.messages, *message ? Lines{message} : Lines{}) << status;
