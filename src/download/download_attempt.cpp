@@ -223,13 +223,13 @@ MdlDownload::AttemptEnd MdlDownload::Attempt(Click& click, Control& caption, Con
   } else if (!ShowProgress(point.received, expectedKb, separator, caption, bar)) {
     received = Received::OutOfRange;
   }
-  transfer_ = {file.get(), partial};
+  transfer_.file = file.get();
   if (received == Received::Complete) {
     received = ReceiveBody(platform_, request.Get(), *file, point.received, expectedKb, separator,
                            caption, bar);
     if (received == Received::NetworkFailed) record.error = internet.GetLastError();
   }
-  transfer_ = {};
+  transfer_.file = nullptr;
   if (abandoned_) return {AttemptEnd::NetErr};  // the partial file is already gone
   if (!file->Close() && received == Received::Complete) received = Received::DiskFailed;
 

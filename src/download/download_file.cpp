@@ -43,8 +43,10 @@ std::string MdlDownload::DownloadFile(const std::string& path, const std::string
   PurgeUrlCache(address);
   Click click{address, proxy, PartialFileName(localFile), TakeKept(localFile, address)};
   running_ = address;
+  transfer_ = {nullptr, click.partial};
   const std::string status = Fetch(click, localFile, caption, bar);
   running_.clear();
+  transfer_ = {};
   return status;
 }
 
@@ -147,11 +149,10 @@ void MdlDownload::AbandonTransfer() {
   abandoned_ = true;
   if (!running_.empty()) log_.Write("Download " + running_ + ": stopped");
   FileSystem& files = platform_.files;
-  if (transfer_.file) {
-    const Transfer transfer = std::exchange(transfer_, {});
-    transfer.file->Close();
-    files.RemoveFile(transfer.partialPath);
-  }
+  const Transfer transfer = std::exchange(transfer_, {});
+  if (transfer.file) transfer.file->Close();
+  // Between two attempts no file is open, but what came so far is on disk.
+  if (!transfer.partialPath.empty()) files.RemoveFile(transfer.partialPath);
   for (const auto& [localFile, kept] : std::exchange(kept_, {})) {
     files.RemoveFile(PartialFileName(localFile));
   }

@@ -100,8 +100,8 @@ class MdlDownload {
   bool WaitBeforeRetry(std::uint32_t seconds);
 
   Platform& platform_;
-  SupportLog& log_;                   // each attempt, for support
-  Transfer transfer_;                 // the file a DownloadFile in progress writes
+  SupportLog& log_;    // each attempt, for support
+  Transfer transfer_;  // the partial file of a DownloadFile in progress, open while it is written
   std::map<std::string, Kept> kept_;  // by local file
   // Kept for the run, in memory only, and given to every later request the
   // proxy asks it of: the user is asked once.

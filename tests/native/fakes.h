@@ -19,10 +19,10 @@
 
 namespace orvane::testing {
 
-// The window and the rest of the system around the program: a 528 x 255 pixel
-// window at 15 twips per pixel, message boxes (all under the program's title),
-// processes, Windows 7 as GetVersionExA tells it (10.0.19045 really), no
-// temporary folder unless a test sets one, the folder dialog and Info.xml files.
+// The system around the program: a 528 x 255 pixel window at 15 twips per pixel,
+// message boxes (all under the program's title), processes, Windows 7 as
+// GetVersionExA tells it (10.0.19045 really), no temporary folder unless a test
+// sets one, the folder dialog and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
   WindowState state = WindowState::Normal;
@@ -60,12 +60,10 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   void BeginCaptionDrag() override { ++drags; }
   void Unload() override { unloaded = true; }
 
-  void DoEvents() override {
-    ++passes;
-    if (onPass) onPass();
-  }
-  void DoEventsPaced() override {
-    ++pacedPasses;
+  void DoEvents() override { Pass(passes); }
+  void DoEventsPaced() override { Pass(pacedPasses); }
+  void Pass(int& count) {
+    ++count;
     if (onPass) onPass();
   }
   double paused = 0;  // seconds of every pause together
@@ -95,9 +93,7 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   void EndProcess() override { ended = true; }
 
   bool GetVersionExA(OsVersionInfo& info) override {
-    info.majorVersion = majorVersion;
-    info.minorVersion = minorVersion;
-    info.platformId = platformId;
+    info = {info.osVersionInfoSize, majorVersion, minorVersion, platformId};
     return true;
   }
   std::string ThousandsSeparator() override { return ","; }
@@ -109,10 +105,9 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   WindowsBuild RealVersion() override { return {10, 0, 19045}; }
   bool IsElevated() override { return elevated; }
 
-  // The folder dialog starts from `desktop` (null: not found); the user's
-  // `choice` (null: cancelled) has `choicePath` (nullopt: none) and a display
-  // name. `dialog` notes what the dialog was asked for; `held`, the item lists
-  // handed out and not yet freed.
+  // The folder dialog starts from `desktop` (null: not found); the user's `choice` (null:
+  // cancelled) has `choicePath` (nullopt: none) and a display name. `dialog` notes what the
+  // dialog was asked for; `held`, the item lists handed out and not yet freed.
   ItemIdList desktop = nullptr, choice = nullptr;
   std::optional<std::string> choicePath;
   std::string choiceName, dialog;
@@ -151,8 +146,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> folders, open;
   bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
   bool writesShort = false;  // each write keeps all but its last byte, and says it kept all
-  // Bodies too large to hold: files written while set keep their length only.
-  bool lengthsOnly = false;
+  bool lengthsOnly = false;  // files written while set keep only their length, for huge bodies
   std::map<std::string, std::uint64_t> lengths;
 
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
@@ -215,20 +209,18 @@ class MemoryFileSystem : public FileSystem {
 // Handles are checked for leaks and double closes.
 class ScriptedInternet : public Internet {
  public:
-  bool sessionOpens = true, addressOpens = true;
+  bool sessionOpens = true;
   std::optional<std::string> status = "200";  // nullopt: the status can't be read
   std::optional<std::string> length;          // nullopt: no length announced
   std::string body;
   std::uint64_t madeUp = 0;  // when set, a body of this many zero bytes instead
-  // When set, a range asked with If-Range naming it is answered with 206.
-  std::string etag;
+  std::string etag;          // when set, a range asked with If-Range naming it is answered with 206
   std::optional<std::string> retryAfter;
-  // By request, from the first: the status instead of the scripted one, or
-  // "" for an address that can't be opened (failing with openError).
-  std::vector<std::string> faults;
+  // By request, from the first: a status instead of the scripted one (nullopt:
+  // unreadable), or "" for an address that can't be opened, failing with openError.
+  std::vector<std::optional<std::string>> faults;
   std::uint32_t openError = 12029;  // ERROR_INTERNET_CANNOT_CONNECT
-  // By request: how many body bytes it brings before its read fails.
-  std::vector<std::size_t> cuts;
+  std::vector<std::uint64_t> cuts;  // by request: the body bytes it brings before a read fails
   // When set, the proxy answers 407 until a request carries this login,
   // and `refusal` to a wrong one; `typed`, what the user types into each of
   // its password dialogs (nullopt: Cancel).
@@ -236,10 +228,9 @@ class ScriptedInternet : public Internet {
   std::optional<Login> proxyLogin;
   std::string refusal = "401";
   std::vector<std::optional<Login>> typed;
-  int dialogs = 0;
-  std::size_t reads = 0;
+  std::size_t dialogs = 0, reads = 0;
   std::vector<std::string> purged, sessions, urls, asked;  // asked: each request's headers
-  std::set<std::uint32_t> flags, options;
+  std::set<std::uint32_t> flags, options;  // options: each as option * 100000 + value
   std::set<InternetHandle> open;
   int badCloses = 0;
 
@@ -262,31 +253,26 @@ class ScriptedInternet : public Internet {
                                   std::uintptr_t) override {
     const std::size_t request = urls.size();
     urls.push_back(url);
-    asked.emplace_back(headers ? std::string(headers, size) : "");
+    const std::string& ask = asked.emplace_back(headers ? std::string(headers, size) : "");
     flags.insert(flagsGiven);
-    const std::string fault = request < faults.size() ? faults[request] : "200";
-    if (fault.empty() || !addressOpens) return nullptr;
-    const std::uint64_t size64 = madeUp > 0 ? madeUp : body.size();
-    const std::string prefix = "Range: bytes=", ifRange = "-\r\nIf-Range: " + etag + "\r\n";
-    from_ = 0;
-    if (!etag.empty() && asked.back().starts_with(prefix) && asked.back().ends_with(ifRange)) {
-      from_ = std::stoull(asked.back().substr(prefix.size()));
-    }
     using Text = std::optional<std::string>;
-    answer_ = {{kHttpQueryStatusCode, fault != "200" ? Text(fault)
-                                      : from_ > 0    ? "206"
-                                                     : status},
-               {kHttpQueryContentLength, from_ > 0 ? std::to_string(size64 - from_) : length},
-               {kHttpQueryRetryAfter, retryAfter}};
-    if (!etag.empty()) answer_[kHttpQueryETag] = etag;
-    if (from_ > 0) {
-      answer_[kHttpQueryContentRange] = "bytes " + std::to_string(from_) + "-" +
-                                        std::to_string(size64 - 1) + "/" + std::to_string(size64);
+    const Text fault = request < faults.size() ? faults[request] : "200";
+    if (fault == "") return nullptr;
+    const std::uint64_t total = madeUp > 0 ? madeUp : body.size();
+    const std::string prefix = "Range: bytes=";
+    const bool ranged = !etag.empty() && ask.starts_with(prefix) &&
+                        ask.ends_with("-\r\nIf-Range: " + etag + "\r\n");
+    served_ = ranged ? std::stoull(ask.substr(prefix.size())) : 0;
+    cutAt_ = request < cuts.size() ? served_ + cuts[request] : UINT64_MAX;
+    server_ = fault != "200" ? fault : served_ > 0 ? Text("206") : status;
+    answer_ = {{kHttpQueryContentLength, served_ > 0 ? std::to_string(total - served_) : length},
+               {kHttpQueryRetryAfter, retryAfter},
+               {kHttpQueryETag, etag.empty() ? Text() : etag}};
+    if (served_ > 0) {
+      answer_[kHttpQueryContentRange] = "bytes " + std::to_string(served_) + "-" +
+                                        std::to_string(total - 1) + "/" + std::to_string(total);
     }
-    cut_ = request < cuts.size() ? std::optional(cuts[request]) : std::nullopt;
-    served_ = from_;
     given_.reset();
-    server_ = answer_[kHttpQueryStatusCode];
     HttpSendRequestA(nullptr, nullptr, 0, nullptr, 0);
     return Open();
   }
@@ -298,43 +284,30 @@ class ScriptedInternet : public Internet {
   std::uint32_t InternetErrorDlg(InternetHandle, std::uint32_t error, std::uint32_t) override {
     EXPECT_EQ(error, kErrorInternetIncorrectPassword);
     EXPECT_EQ(answer_[kHttpQueryStatusCode], "407") << "over another status it asks another login";
-    const auto login =
-        static_cast<std::size_t>(dialogs++) < typed.size() ? typed[dialogs - 1] : std::nullopt;
+    const std::optional<Login> login = dialogs < typed.size() ? typed[dialogs] : std::nullopt;
+    ++dialogs;
     if (!login) return 1223;  // ERROR_CANCELLED
     given_ = login;
     return kErrorInternetForceRetry;
   }
   bool InternetQueryOptionA(InternetHandle, std::uint32_t option, void* buffer,
                             std::uint32_t& size) override {
-    const std::string text = !given_                                  ? ""
-                             : option == kInternetOptionProxyUsername ? given_->first
-                                                                      : given_->second;
-    if (!given_ || text.size() >= size) return false;
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    size = static_cast<std::uint32_t>(text.size());
-    return true;
+    return given_ && Give(option == kInternetOptionProxyUsername ? given_->first : given_->second,
+                          buffer, size);
   }
   bool HttpQueryInfoA(InternetHandle, std::uint32_t level, void* buffer, std::uint32_t& size,
                       std::uint32_t&) override {
-    const std::optional<std::string>& text = answer_[level];
-    if (!text || text->size() >= size) return false;
-    std::memcpy(buffer, text->c_str(), text->size() + 1);
-    size = static_cast<std::uint32_t>(text->size());
-    return true;
+    return Give(answer_[level], buffer, size);
   }
   bool InternetReadFile(InternetHandle, void* buffer, std::uint32_t size,
                         std::uint32_t& read) override {
     ++reads;
     read = 0;
-    if (cut_ && served_ - from_ >= *cut_) return false;
-    if (cut_)
-      size = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, *cut_ - (served_ - from_)));
-    if (madeUp > 0) {
-      read = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, madeUp - served_));
-      std::memset(buffer, 0, read);
-    } else {
-      read = static_cast<std::uint32_t>(body.copy(static_cast<char*>(buffer), size, served_));
-    }
+    if (served_ >= cutAt_) return false;
+    const std::uint64_t total = madeUp > 0 ? madeUp : body.size();
+    read = static_cast<std::uint32_t>(std::min({served_ + size, cutAt_, total}) - served_);
+    std::memset(buffer, 0, read);  // all a made-up body holds
+    if (madeUp == 0) body.copy(static_cast<char*>(buffer), read, served_);
     served_ += read;
     return true;
   }
@@ -345,12 +318,11 @@ class ScriptedInternet : public Internet {
   }
   bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
                           std::uint32_t bufferLength) override {
-    std::uint32_t value = 0;
     const std::string text(static_cast<const char*>(buffer), bufferLength);
-    if (option == kInternetOptionProxyUsername)
-      given_ = Login{text, given_.value_or(Login{}).second};
-    if (option == kInternetOptionProxyPassword)
-      given_ = Login{given_.value_or(Login{}).first, text};
+    const Login login = given_.value_or(Login{});
+    if (option == kInternetOptionProxyUsername) given_ = Login{text, login.second};
+    if (option == kInternetOptionProxyPassword) given_ = Login{login.first, text};
+    std::uint32_t value = 0;
     if (open.count(handle) == 0 || bufferLength != sizeof value) return false;
     std::memcpy(&value, buffer, sizeof value);
     options.insert(option * 100000 + value);
@@ -360,11 +332,17 @@ class ScriptedInternet : public Internet {
 
  private:
   InternetHandle Open() { return *open.insert(reinterpret_cast<InternetHandle>(++issued_)).first; }
+  // Hands out text as the system does: false when there is none or it won't fit.
+  static bool Give(const std::optional<std::string>& text, void* buffer, std::uint32_t& size) {
+    if (!text || text->size() >= size) return false;
+    std::memcpy(buffer, text->c_str(), text->size() + 1);
+    size = static_cast<std::uint32_t>(text->size());
+    return true;
+  }
   std::uintptr_t issued_ = 0;
-  std::uint64_t served_ = 0, from_ = 0;
-  std::optional<std::size_t> cut_;
-  std::optional<Login> given_;         // the login on the request
-  std::optional<std::string> server_;  // the server's own status
+  std::uint64_t served_ = 0, cutAt_ = 0;  // the next byte, and the one whose read fails
+  std::optional<Login> given_;            // the login on the request
+  std::optional<std::string> server_;     // the server's own status
   std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 

@@ -2,8 +2,6 @@
 // a log that can't be written changes nothing the user sees.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "fakes.h"
 
 namespace orvane::testing {
@@ -31,15 +29,12 @@ TEST(SupportLog, EachEventIsOneLineAfterTheLocalTime) {
     rig.system.startOutcome = outcome;
     EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik), outcome);
   }
-  const std::string at = "2025-11-30 23:59:58 ";
-  EXPECT_EQ(rig.files.files[kLog],
-            "2024-03-09 07:05:01 Start: OrvaneSetup 12.0.0.0 on Windows 10.0.19045, "
-            "administrator: no\r\n" +
-                at + "Start: OrvaneSetup 12.0.0.0 on Windows 10.0.19045, administrator: yes\r\n" +
-                at + "Message: Thu muc chua dung.\r\n" + at + "Message: First\r\n" + at +
-                "Program started: " + kTarvik + "\r\n" + at + "Program declined: " + kTarvik +
-                "\r\n" + at + "Program failed: " + kTarvik + "\r\n");
-  EXPECT_EQ(rig.system.messages.size(), 2u);
+  const std::string start = "Start: OrvaneSetup 12.0.0.0 on Windows 10.0.19045, administrator: ";
+  const std::string at = "\r\n2025-11-30 23:59:58 ";
+  EXPECT_EQ(rig.files.files[kLog], "2024-03-09 07:05:01 " + start + "no" + at + start + "yes" + at +
+                                       "Message: Thu muc chua dung." + at + "Message: First" + at +
+                                       "Program started: " + kTarvik + at + "Program declined: " +
+                                       kTarvik + at + "Program failed: " + kTarvik + "\r\n");
 }
 
 // 50-byte lines after a 12-byte one: the line that takes the log to exactly
@@ -48,9 +43,8 @@ TEST(SupportLog, EachEventIsOneLineAfterTheLocalTime) {
 TEST(SupportLog, PastOneMebibyteOnlyTheNewestWholeLinesStay) {
   LogRig rig;
   auto old = [](int number) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%048d\r\n", number);
-    return std::string(line);
+    const std::string digits = std::to_string(number);
+    return std::string(48 - digits.size(), '0') + digits + "\r\n";
   };
   std::string& log = rig.files.files[kLog] = "0123456789\r\n";
   for (int number = 0; number < 20970; ++number) log += old(number);
