@@ -170,7 +170,7 @@ int RunCacheQuery(const Options& options) {
 // 4096-byte reads and writes: what a transfer costs without progress.
 int RunBare(const Options& options) {
   // The program's own services, its window never made.
-  win32::Application application(GetModuleHandleW(nullptr));
+  win32::Application application(GetModuleHandleW(nullptr), "");
   Internet& internet = application.platform.Services().internet;
   FileSystem& files = application.platform.Services().files;
   const CpuClock cpu(options.cpuOf);
@@ -271,7 +271,7 @@ struct Watchers {
 
 int RunDownload(const Options& options) {
   Watchers watch(options);
-  win32::Application application(GetModuleHandleW(nullptr), watch.decorators,
+  win32::Application application(GetModuleHandleW(nullptr), "", watch.decorators,
                                  options.minPassMs / 1000);
   if (!application.Start(!options.hidden)) {
     std::fprintf(stderr, "the main window could not be created\n");

@@ -57,7 +57,7 @@ class MdlDownload {
   // Deletes the address's entry from the system's internet cache.
   void PurgeUrlCache(std::string url);
 
-  // Names the running Windows version from GetVersionExA.
+  // Names the running Windows version from its real version number.
   std::string GetWindowsVersionName();
 
  private:

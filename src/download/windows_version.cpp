@@ -4,10 +4,10 @@
 namespace orvane {
 
 std::string MdlDownload::GetWindowsVersionName() {
-  OsVersionInfo info;
-  info.osVersionInfoSize = kOsVersionInfoASize;
-  // A failed query leaves the fields zero, which names no known version.
-  platform_.system.GetVersionExA(info);
+  // The real version: a compatibility setting, which any of the user's own
+  // programs can set, must not talk this program down to plain HTTP. An
+  // unknown version (zeros) names no known one.
+  const WindowsBuild info = platform_.system.RealVersion();
 
   const bool nt = info.platformId == kVerPlatformWin32Nt;
   switch (info.majorVersion) {

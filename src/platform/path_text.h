@@ -19,4 +19,12 @@ inline std::string BaseNameOf(const std::string& path) {
   return name;
 }
 
+// A path on another computer (\\server\share): looking at it may wait on the network.
+inline bool IsNetworkPath(const std::string& path) {
+  const auto separator = [&](std::size_t at) {
+    return path.size() > at && (path[at] == '\\' || path[at] == '/');
+  };
+  return separator(0) && separator(1);
+}
+
 }  // namespace orvane

@@ -5,6 +5,10 @@
 // build the program through this one place.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <utility>
+
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
 #include "platform/logged_platform.h"
@@ -16,11 +20,14 @@
 namespace orvane {
 
 struct Program {
-  Program(Platform& platform, WindowPort& window)
+  // `publisher` signs every program the workflows start; empty: no check.
+  Program(Platform& platform, WindowPort& window, std::string publisher)
       : log(platform.files, platform.system),
         logged(platform, log),
         download(logged.Services(), log),
-        frm(window, logged.Services(), skin, download, workflows) {}
+        workflows(std::move(publisher)),
+        frm(window, logged.Services(), skin, download, workflows),
+        ownFile(platform.files.Hold(platform.processes.ExecutablePath())) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -30,6 +37,9 @@ struct Program {
   MdlDownload download;
   Workflows workflows;
   FrmMain frm;
+  // The program's own file, held for the whole run: nobody can rename it
+  // away and put another in its place, so Stop starts this very file again.
+  std::unique_ptr<HeldFile> ownFile;
 };
 
 }  // namespace orvane

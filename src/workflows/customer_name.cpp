@@ -12,9 +12,14 @@ bool IsSafeCustomerName(std::string_view name) {
   return true;
 }
 
-std::optional<std::string> ReadCustomerName(XmlFiles& xml, const std::string& installationFolder) {
-  std::optional<std::string> text =
-      xml.ElementText(installationFolder + "\\Report\\Info.xml", "Info", "Customer");
+std::optional<std::string> ReadCustomerName(FileSystem& files, XmlFiles& xml,
+                                            const std::string& installationFolder) {
+  const std::string info = installationFolder + "\\Report\\Info.xml";
+  // A few lines are all it takes; a huge file is not read, as that would
+  // hold up the window.
+  const std::optional<std::uint64_t> length = files.FileLength(info);
+  if (!length || *length > kInfoXmlMostBytes) return std::nullopt;
+  std::optional<std::string> text = xml.ElementText(info, "Info", "Customer");
   if (!text) return std::nullopt;
   // XML's own white space: space, tab, line feed and carriage return.
   const char* const space = " \t\n\r";

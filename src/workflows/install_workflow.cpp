@@ -1,5 +1,6 @@
 // The install: fetch the product installer next to this program and start it.
 #include "platform/path_text.h"
+#include "workflows/checked_start.h"
 #include "workflows/guarded_download.h"
 #include "workflows/messages.h"
 #include "workflows/workflows.h"
@@ -16,15 +17,28 @@ void Workflows::Install(WorkflowContext& context) {
   if (platform.files.FileExists(target)) platform.files.RemoveFile(target);
   const std::string status = GuardedDownload(context, "/install/install.exe", target, "InsTrue");
   if (status.empty()) {
-    // Not waited for; the window stays open. A declined prompt for the
-    // installer's rights is the user's own choice.
-    if (platform.processes.StartProgram(target) == StartOutcome::Failed)
-      ShowNotice(platform.ui, kStartFailedMessage);
+    StartChecked(context, target);  // not waited for; the window stays open
   } else {
     ShowDownloadMessage(context, status);
   }
   context.Downloading = kVbFalse;
   context.Layout_Setting("");
+}
+
+bool Workflows::StartChecked(WorkflowContext& context, const std::string& path) {
+  UserInterface& ui = context.platform.ui;
+  switch (StartDownloaded(context.platform, path, publisher_)) {
+    case CheckedStart::Started:
+      return true;
+    case CheckedStart::Refused:
+      ShowNotice(ui, kUnsignedMessage);
+      return false;
+    case CheckedStart::Failed:
+      ShowNotice(ui, kStartFailedMessage);
+      return false;
+    default:
+      return false;  // a declined prompt for its rights is the user's own choice
+  }
 }
 
 }  // namespace orvane

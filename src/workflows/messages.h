@@ -27,6 +27,10 @@ inline constexpr char kNoCustomerMessage[] =
 inline constexpr char kStartFailedMessage[] =
     "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap.";
 
+inline constexpr char kUnsignedMessage[] =
+    "Chuong trinh vua tai ve khong mang chu ky so cua nha cung cap nen khong duoc chay.\r\n"
+    "Xin vui long lien he nha cung cap.";
+
 // A modal box with OK under the program's title; the information icon
 // unless another style is given.
 inline void ShowNotice(UserInterface& ui, const std::string& text, int style = kMsgBoxInformation) {

@@ -1,11 +1,18 @@
 // The upgrade: the updater and the two packages into the installation
 // folder, then the hand-over to the updater, which carries on alone.
+#include "platform/path_text.h"
 #include "workflows/customer_name.h"
 #include "workflows/guarded_download.h"
 #include "workflows/messages.h"
 #include "workflows/workflows.h"
 
 namespace orvane {
+
+namespace {
+
+constexpr char kDiskErr[] = "DiskErr";
+
+}  // namespace
 
 void Workflows::Upgrade(WorkflowContext& context) {
   if (context.Downloading) return;
@@ -19,21 +26,28 @@ void Workflows::Upgrade(WorkflowContext& context) {
   }
 
   // Read once: whatever happens to the box meanwhile, this upgrade stays in
-  // the folder it started in.
+  // the folder it started in. A network folder was not probed as it was
+  // typed; it is checked now.
   const std::string folder = folderBox.Caption();
+  if (IsNetworkPath(folder) && RefuseWrongFolder(context)) return;
 
   // The customer's package lives under its name on the server; without a
   // safe name nothing is deleted or fetched.
-  const std::optional<std::string> customer = ReadCustomerName(platform.xml, folder);
+  const std::optional<std::string> customer =
+      ReadCustomerName(platform.files, platform.xml, folder);
   if (!customer) {
     ShowNotice(platform.ui, kNoCustomerMessage);
     return;
   }
 
   FileSystem& files = platform.files;
+  // The packages go only into a folder of the upgrade's own: a file of that
+  // name, or a link to another place, stops the upgrade before a byte is
+  // written through it.
   auto ensureTempFolder = [&] {
     const std::string temp = folder + "\\OrvaneTarvikTemp";
     if (!files.PathExists(temp)) files.CreateFolder(temp);
+    return files.IsRealFolder(temp);
   };
 
   // No typing may change the folder or raise its check mid-transfer.
@@ -43,30 +57,27 @@ void Workflows::Upgrade(WorkflowContext& context) {
   const std::string updater = folder + "\\Tarvik.exe";
   if (files.FileExists(updater)) files.RemoveFile(updater);
   std::string status = GuardedDownload(context, "/Tarvik/Tarvik.exe", updater);
+  if (status.empty() && !ensureTempFolder()) status = kDiskErr;
   if (status.empty()) {
     // B: the system package. Its status is not examined: the updater copes
     // without one, but not with a stale one from an earlier run.
-    ensureTempFolder();
     const std::string systemPackage = folder + "\\OrvaneTarvikTemp\\Orvane_sys.rar";
     if (files.FileExists(systemPackage)) files.RemoveFile(systemPackage);
     GuardedDownload(context, "/Tarvik/Orvane_sys.rar", systemPackage);
     // C: the customer's upgrade package.
-    ensureTempFolder();
-    status = GuardedDownload(context, "/Tarvik/" + *customer + "/Orvane.rar",
-                             folder + "\\OrvaneTarvikTemp\\Orvane.rar");
+    status = ensureTempFolder() ? GuardedDownload(context, "/Tarvik/" + *customer + "/Orvane.rar",
+                                                  folder + "\\OrvaneTarvikTemp\\Orvane.rar")
+                                : kDiskErr;
   }
 
   // The hand-over: the updater carries on alone and this program ends. If it
   // doesn't start, ending would leave the user with nothing, so stay.
   if (status.empty()) {
-    const StartOutcome started = platform.processes.StartProgram(updater);
-    if (started == StartOutcome::Started) {
+    if (StartChecked(context, updater)) {
       context.window.Unload();
       platform.processes.EndProcess();
       return;
     }
-    // A declined prompt for the updater's rights is the user's own choice.
-    if (started == StartOutcome::Failed) ShowNotice(platform.ui, kStartFailedMessage);
   } else {
     ShowDownloadMessage(context, status);
   }

@@ -1,9 +1,11 @@
 // The workflows: the install, the upgrade, the messages after a failed
 // download and the installation folder, over the part of frmMain they are
-// given. Stateless: everything they touch is in the context.
+// given. Beyond the publisher whose signature a downloaded program must
+// carry (none: no check), everything they touch is in the context.
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "main_window/workflow_context.h"
 
@@ -11,6 +13,7 @@ namespace orvane {
 
 class Workflows final : public WorkflowHandlers {
  public:
+  explicit Workflows(std::string publisher) : publisher_(std::move(publisher)) {}
   // cmdOrvane: the installer beside this program, then started.
   void Install(WorkflowContext& context) override;
   // cmdOK: the updater and two packages into the installation folder, then
@@ -24,6 +27,15 @@ class Workflows final : public WorkflowHandlers {
   void BrowseForFolder(WorkflowContext& context) override;
   // fnSelectFolder: the folder dialog; "" when cancelled.
   std::string SelectFolder(WorkflowContext& context) override;
+
+ private:
+  // Starts a program just downloaded, as checked; says why when it doesn't.
+  // True when it started.
+  bool StartChecked(WorkflowContext& context, const std::string& path);
+  // Without both marker files: the message, the box emptied, and true.
+  bool RefuseWrongFolder(WorkflowContext& context);
+
+  std::string publisher_;
 };
 
 }  // namespace orvane

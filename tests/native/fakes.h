@@ -20,8 +20,8 @@
 namespace orvane::testing {
 
 // The system around the program: a 528 x 255 pixel window at 15 twips per pixel,
-// message boxes (all under the program's title), processes, Windows 7 as
-// GetVersionExA tells it (10.0.19045 really), no temporary folder unless a test
+// message boxes (all under the program's title), processes, Windows 10.0 build
+// 19045 as it really is, no temporary folder unless a test
 // sets one, the folder dialog and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
@@ -36,7 +36,7 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   std::vector<std::string> messages, started;
   std::vector<int> icons;  // each message's style
   std::string focused;     // the control that got the input focus last
-  std::uint32_t majorVersion = 6, minorVersion = 1, platformId = kVerPlatformWin32Nt;
+  std::uint32_t majorVersion = 10, minorVersion = 0, platformId = kVerPlatformWin32Nt;
   std::map<std::string, std::string> customers;  // Info.xml's Customer by the file's path
 
   // Each change a control asks to show: where it was, and where it is.
@@ -86,23 +86,21 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   std::string executable = "C:\\Tools\\OrvaneSetup.exe";
   std::string ExecutablePath() override { return executable; }
   StartOutcome startOutcome = StartOutcome::Started;
+  std::vector<std::string>* events = nullptr;  // shared with the files, to show the order
   StartOutcome StartProgram(const std::string& path) override {
     started.push_back(unloaded ? path + " after the window unloaded" : path);
+    if (events) events->push_back("started " + path);
     return startOutcome;
   }
   void EndProcess() override { ended = true; }
 
-  bool GetVersionExA(OsVersionInfo& info) override {
-    info = {info.osVersionInfoSize, majorVersion, minorVersion, platformId};
-    return true;
-  }
   std::string ThousandsSeparator() override { return ","; }
   std::string tempFolder;  // none: the support log is skipped
   LocalDateTime now{2024, 3, 9, 7, 5, 1};
   bool elevated = false;
   std::string TempFolder() override { return tempFolder; }
   LocalDateTime LocalTime() override { return now; }
-  WindowsBuild RealVersion() override { return {10, 0, 19045}; }
+  WindowsBuild RealVersion() override { return {majorVersion, minorVersion, 19045, platformId}; }
   bool IsElevated() override { return elevated; }
 
   // The folder dialog starts from `desktop` (null: not found); the user's `choice` (null:
@@ -138,12 +136,16 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   }
 };
 
-// Files as byte strings, with failures on demand. As on Windows, an open file
-// can be neither removed nor moved.
+// Files as byte strings, with failures on demand. As on Windows, a file open
+// or held can be neither removed nor moved, and one open for writing can't be
+// held. `signers` names who signed a file; `links`, folder names that lead
+// elsewhere. `events` tells each hold, check and release.
 class MemoryFileSystem : public FileSystem {
  public:
-  std::map<std::string, std::string> files;
-  std::set<std::string> folders, open;
+  std::map<std::string, std::string> files, signers;
+  std::set<std::string> folders, open, links;
+  std::multiset<std::string> held;
+  std::vector<std::string> events;
   bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
   bool writesShort = false;  // each write keeps all but its last byte, and says it kept all
   bool lengthsOnly = false;  // files written while set keep only their length, for huge bodies
@@ -154,8 +156,11 @@ class MemoryFileSystem : public FileSystem {
     return FileExists(path) || folders.count(path) > 0;
   }
   bool CreateFolder(const std::string& path) override { return folders.insert(path).second; }
+  bool IsRealFolder(const std::string& path) override {
+    return folders.count(path) > 0 && links.count(path) == 0;
+  }
   bool RemoveFile(const std::string& path) override {
-    return open.count(path) == 0 && files.erase(path) > 0;
+    return open.count(path) == 0 && held.count(path) == 0 && files.erase(path) > 0;
   }
   std::optional<std::uint64_t> FileLength(const std::string& path) override {
     if (!FileExists(path)) return std::nullopt;
@@ -166,25 +171,49 @@ class MemoryFileSystem : public FileSystem {
     return files[path].substr(offset);
   }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
-    if (moveFails || open.count(from) > 0 || open.count(to) > 0 || !FileExists(from)) return false;
+    if (moveFails || open.count(from) + open.count(to) + held.count(from) + held.count(to) > 0 ||
+        !FileExists(from))
+      return false;
     lengths[to] = lengths[from];
     files[to] = files[from];
     files.erase(from);
     return true;
   }
   std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override {
-    if (openFails || !open.insert(path).second) return nullptr;
+    if (openFails || held.count(path) > 0 || !open.insert(path).second) return nullptr;
     files[path].clear();
     lengths[path] = 0;
     return std::make_unique<File>(*this, path);
   }
   std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
                                                std::uint64_t length) override {
-    if (openFails || FileLength(path) != length || !open.insert(path).second) return nullptr;
+    if (openFails || FileLength(path) != length || held.count(path) > 0 ||
+        !open.insert(path).second)
+      return nullptr;
     return std::make_unique<File>(*this, path);
+  }
+  std::unique_ptr<HeldFile> Hold(const std::string& path) override {
+    if (!FileExists(path) || open.count(path) > 0) return nullptr;
+    held.insert(path);
+    events.push_back("held " + path);
+    return std::make_unique<Held>(*this, path);
   }
 
  private:
+  struct Held : HeldFile {
+    Held(MemoryFileSystem& owner, std::string path) : fs(owner), name(std::move(path)) {}
+    ~Held() override {
+      fs.held.erase(fs.held.find(name));
+      fs.events.push_back("released " + name);
+    }
+    std::optional<std::string> VerifiedSigner() override {
+      fs.events.push_back("checked " + name);
+      const auto found = fs.signers.find(name);
+      return found == fs.signers.end() ? std::nullopt : std::optional(found->second);
+    }
+    MemoryFileSystem& fs;
+    std::string name;
+  };
   struct File : OutputFile {
     File(MemoryFileSystem& owner, std::string path) : fs(owner), name(std::move(path)) {}
     ~File() override { fs.open.erase(name); }
@@ -346,15 +375,24 @@ class ScriptedInternet : public Internet {
   std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 
-// frmMain on the fakes; Form_Load has not run yet.
+// frmMain on the fakes; Form_Load has not run yet. Programs it starts must be
+// signed by `publisher`; none when empty.
 struct Rig {
+  explicit Rig(std::string signer = "") : publisher(std::move(signer)) {}
   FakeSystem system;
   ScriptedInternet internet;
   MemoryFileSystem files;
+  std::string publisher;
+  bool wired = Wire();
   Platform platform{system, internet, files, system, system, system, system};
-  Program program{platform, system};
+  Program program{platform, system, publisher};
   MdlDownload& download = program.download;
   FrmMain& frm = program.frm;
+
+  bool Wire() {
+    system.events = &files.events;
+    return true;
+  }
 };
 
 }  // namespace orvane::testing

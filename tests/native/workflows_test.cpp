@@ -29,10 +29,16 @@ const char* const kStartFailed =
 const char* const kWrongFolder =
     "Thu muc chua dung.\r\nXin vui long cho biet thu muc da cai dat Orvane.";
 const char* const kNoFolder = "Xin vui long cho biet thu muc da cai dat Orvane.";
+const char* const kNoCustomer =
+    "Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
+    "Xin vui long lien he nha cung cap.";
+const char* const kUnsigned =
+    "Chuong trinh vua tai ve khong mang chu ky so cua nha cung cap nen khong duoc chay.\r\n"
+    "Xin vui long lien he nha cung cap.";
 
 // 5,000 bytes on the server: two blocks, so each download runs the message loop inside too.
 struct WorkflowRig : Rig {
-  WorkflowRig() {
+  explicit WorkflowRig(std::string signer = "") : Rig(std::move(signer)) {
     frm.Form_Load();
     internet.Serve(std::string(5000, 'x'));
     files.files = {
@@ -74,6 +80,36 @@ TEST(Install, StartsTheInstallerOrShowsTheMessageForTheFailureThenReturnsHome) {
     EXPECT_TRUE(!rig.frm.Downloading && rig.frm["bg"].Visible() && !rig.system.unloaded &&
                 !rig.system.ended)
         << "home again, ready for another click";
+  }
+}
+
+// What was downloaded is held so nothing can change it, checked, started and let go, in that order.
+// Anything not signed by the publisher's very name is let go, deleted and never started.
+TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
+  const std::string publisher = "Orvane Test Publisher";
+  for (const std::string& named : {std::string(), publisher}) {
+    for (const bool upgrade : {false, true}) {
+      for (const std::optional<std::string>& signer :
+           {std::optional(publisher), std::optional(publisher + "s"), std::optional<std::string>(),
+            std::optional(std::string())}) {
+        SCOPED_TRACE(::testing::Message() << named << upgrade << signer.value_or("unsigned"));
+        WorkflowRig rig(named);
+        const std::string program = upgrade ? kUpdater : kInstaller;
+        if (signer) rig.files.signers[program] = *signer;
+
+        upgrade ? rig.Upgrade() : rig.Install();
+
+        const bool starts = named.empty() || signer == publisher;
+        Lines events{"held " + program, "checked " + program, "started " + program,
+                     "released " + program};
+        if (named.empty()) events.erase(events.begin() + 1);
+        if (!starts) events.erase(events.end() - 2);
+        EXPECT_EQ(rig.files.events, events);
+        EXPECT_EQ(rig.files.FileExists(program), starts);
+        EXPECT_EQ(rig.system.messages, starts ? Lines{} : Lines{kUnsigned});
+        EXPECT_EQ(rig.system.unloaded, upgrade && starts) << "no hand-over to a refused updater";
+      }
+    }
   }
 }
 
@@ -163,6 +199,33 @@ TEST(Upgrade, FetchesThreeFilesForASafeCustomerNameThenHandsOver) {
   }
 }
 
+// The packages go only into a folder of the upgrade's own: a file of its name, or a link to another
+// place (also one put there after the system package), stops the upgrade before a package goes
+// there. An Info.xml longer than 64 KiB is not read.
+TEST(Upgrade, StopsWithoutAFolderOfItsOwnOrAReasonableInfoXml) {
+  const std::string temp = kFolder + "\\OrvaneTarvikTemp";
+  for (const std::string& way : Lines{"file", "link", "link after B", "64 KiB", "64 KiB + 1"}) {
+    SCOPED_TRACE(way);
+    WorkflowRig rig;
+    if (way == "file") rig.files.files[temp] = "";
+    if (way == "link") rig.files.folders = rig.files.links = {temp};
+    if (way == "link after B")
+      rig.system.onPass = [&] {
+        if (rig.internet.urls.size() == 2) rig.files.links = {temp};
+      };
+    if (way.starts_with("64")) rig.files.files[kInfo] = std::string(65536 + (way.size() > 6), ' ');
+    const bool infoTooLong = way == "64 KiB + 1";
+
+    rig.Upgrade();
+
+    const std::size_t asked = way == "64 KiB" ? 3 : infoTooLong ? 0 : way == "link after B" ? 2 : 1;
+    EXPECT_EQ(rig.internet.urls.size(), asked);
+    EXPECT_EQ(rig.system.messages,
+              asked == 3 ? Lines{} : Lines{infoTooLong ? kNoCustomer : kDiskErr});
+    EXPECT_EQ(rig.system.started.size(), asked == 3 ? 1u : 0u);
+  }
+}
+
 // Stop first starts this program again, by its folder and name with ".exe".
 TEST(Workflows, StopAndExitMidDownloadLeaveNoPartialFileStopRestarts) {
   for (const auto& [command, executable, restarted] :
@@ -203,20 +266,27 @@ TEST(Workflows, EachFailedDownloadStatusHasItsMessage) {
 }
 
 // A refused folder brings the message with the stop icon and empties the box, with no second word.
+// A network folder is looked at only when OK is clicked, not at every keystroke.
 TEST(Folder, TheBoxKeepsOnlyAFolderHoldingBothMarkerFiles) {
-  const std::string dll = kFolder + "\\Orvane.dll";
-  for (const auto& markers : {Lines{dll, kInfo}, Lines{dll}, Lines{kInfo}, Lines{}}) {
-    WorkflowRig rig;
-    rig.files.files.clear();
-    rig.files.folders = {dll, kInfo};  // folders of these names never count
-    for (const std::string& marker : markers) rig.files.files[marker] = "";
-    const bool kept = markers.size() == 2;
-    rig.frm.Click(rig.frm["cmdUpd"]);
-    rig.frm.TextTyped(rig.frm["txtFolder"], kFolder);
-    EXPECT_EQ(rig.frm["txtFolder"].Caption(), kept ? kFolder : "") << markers.size();
-    rig.frm.TextTyped(rig.frm["txtFolder"], "");
-    EXPECT_EQ(rig.system.messages, kept ? Lines{} : Lines{kWrongFolder});
-    EXPECT_EQ(rig.system.icons, kept ? std::vector<int>{} : std::vector<int>{16});
+  for (const std::string& folder : Lines{kFolder, "\\\\server\\Orvane"}) {
+    const std::string dll = folder + "\\Orvane.dll", info = folder + "\\Report\\Info.xml";
+    for (const auto& markers : {Lines{dll, info}, Lines{dll}, Lines{info}, Lines{}}) {
+      SCOPED_TRACE(folder + " " + std::to_string(markers.size()));
+      WorkflowRig rig;
+      rig.files.files.clear();
+      rig.files.folders = {dll, info};  // folders of these names never count
+      for (const std::string& marker : markers) rig.files.files[marker] = "";
+      rig.system.customers[info] = "ACME-01";
+      const bool kept = markers.size() == 2, network = folder != kFolder;
+      rig.frm.Click(rig.frm["cmdUpd"]);
+      rig.frm.TextTyped(rig.frm["txtFolder"], folder);
+      if (network) rig.frm.Click(rig.frm["cmdOK"]);
+      EXPECT_EQ(rig.frm["txtFolder"].Caption(), kept ? folder : "");
+      rig.frm.TextTyped(rig.frm["txtFolder"], "");
+      EXPECT_EQ(rig.system.messages, kept ? Lines{} : Lines{kWrongFolder});
+      EXPECT_EQ(rig.system.icons, kept ? std::vector<int>{} : std::vector<int>{16});
+      EXPECT_EQ(rig.internet.urls.size(), network && kept ? 3u : 0u);
+    }
   }
 }
 

@@ -69,7 +69,7 @@ std::string RectJson(const RECT& r) {
 
 int PrintWindow(HWND window) {
   // The program's own form names the controls; its window is never created.
-  orvane::win32::Application application(GetModuleHandleW(nullptr));
+  orvane::win32::Application application(GetModuleHandleW(nullptr), "");
   const orvane::Form& design = application.program.frm;
   auto nameOf = [&design](HWND child) -> std::string {
     const int index = GetDlgCtrlID(child) - orvane::win32::kFirstChildId;

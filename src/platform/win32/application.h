@@ -5,16 +5,21 @@
 
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 #include "platform/win32/win32_platform.h"
 #include "program/program.h"
 
 namespace orvane::win32 {
 
 struct Application {
-  explicit Application(HINSTANCE instance, const Decorators& decorators = {},
-                       double minimumPassSeconds = kDefaultMinimumPassSeconds)
+  // `publisher` must have signed every program the workflows start; a tool
+  // that starts none passes "".
+  Application(HINSTANCE instance, std::string publisher, const Decorators& decorators = {},
+              double minimumPassSeconds = kDefaultMinimumPassSeconds)
       : platform(instance, decorators, minimumPassSeconds),
-        program(platform.Services(), platform.Window()) {}
+        program(platform.Services(), platform.Window(), std::move(publisher)) {}
 
   // Logs the start of the run, creates the window, runs frmMain's load event
   // and shows the window, unless a tool keeps it hidden.

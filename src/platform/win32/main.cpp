@@ -11,7 +11,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // A folder on a drive that isn't ready is simply not there; no system
   // error box interrupts the check.
   SetErrorMode(SEM_FAILCRITICALERRORS);
-  orvane::win32::Application application(instance);
+  // Every program it starts must be signed by the publisher the build names.
+  orvane::win32::Application application(instance, ORVANE_PUBLISHER);
   if (!application.Start()) return 1;
   return application.Run();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/win32_held_file.h"
 
 namespace orvane::win32 {
 
@@ -59,21 +60,32 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
   return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
 }
 
+bool Win32FileSystem::IsRealFolder(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+// Removing the name first takes away a link as well (DeleteFile removes the
+// link, not what it points to); CREATE_NEW then fails rather than follow
+// one that another process put there meanwhile.
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWriting(const std::string& path) {
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::wstring name = Widen(path);
+  DeleteFileW(name.c_str());
+  FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   return std::make_unique<Win32OutputFile>(std::move(file));
 }
 
 // The length is read from the open handle, so it is that of the very file
-// the next bytes go to.
+// the next bytes go to. A link is opened as itself and refused.
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForAppending(const std::string& path,
                                                               std::uint64_t length) {
   FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size) ||
+  if (!file || IsLinkOrFolder(file.get()) || !GetFileSizeEx(file.get(), &size) ||
       static_cast<std::uint64_t>(size.QuadPart) != length)
     return nullptr;
   const LARGE_INTEGER none{};
@@ -115,6 +127,10 @@ std::optional<std::string> Win32FileSystem::ReadFrom(const std::string& path,
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+std::unique_ptr<HeldFile> Win32FileSystem::Hold(const std::string& path) {
+  return Win32HeldFile::Open(Widen(path));
 }
 
 }  // namespace orvane::win32

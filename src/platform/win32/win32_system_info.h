@@ -8,7 +8,6 @@ namespace orvane::win32 {
 
 class Win32SystemInfo : public SystemInfo {
  public:
-  bool GetVersionExA(OsVersionInfo& info) override;
   std::string ThousandsSeparator() override;
   std::string TempFolder() override;
   LocalDateTime LocalTime() override;

@@ -1,0 +1,24 @@
+// Starting a program just downloaded, exactly as it was checked.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace orvane {
+
+enum class CheckedStart {
+  Started,
+  Declined,  // the user said no to the rights the program asks for
+  Failed,    // it could not be held or started
+  Refused,   // not signed by the publisher: deleted, never started
+};
+
+// Holds the file so no other process can change it, checks that `publisher`
+// signed it (an empty publisher: no check), starts it while still holding
+// it, then lets go. A refused file is deleted.
+CheckedStart StartDownloaded(Platform& platform, const std::string& path,
+                             std::string_view publisher);
+
+}  // namespace orvane
