@@ -243,10 +243,10 @@ def wine_session():
             wine.kill_all()
 
 
-def copy_program(destination, name="OrvaneSetup.exe"):
-    """A fresh copy of a built program in a folder of the test's own."""
+def copy_program(destination, program=None):
+    """A fresh copy of a built program (OrvaneSetup.exe unless named) in a folder of the test's
+    own, under its own name."""
+    program = Path(program or BUILD / "OrvaneSetup.exe")
     destination = Path(destination)
     destination.mkdir(parents=True, exist_ok=True)
-    target = destination / name
-    shutil.copy2(BUILD / name, target)
-    return target
+    return Path(shutil.copy2(program, destination / program.name))

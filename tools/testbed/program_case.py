@@ -57,9 +57,9 @@ class ProgramCase(unittest.TestCase):
         for process in self.processes:
             process.wait(timeout=30)
 
-    def start(self, folder, env=None):
-        """A fresh copy of the program started from folder."""
-        process = self.wine.start(harness.copy_program(folder), cwd=folder, env=env,
+    def start(self, folder, env=None, program=None):
+        """A fresh copy of the program (as built, unless another is named) started from folder."""
+        process = self.wine.start(harness.copy_program(folder, program), cwd=folder, env=env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         self.window = self.display.find_window(TITLE)
