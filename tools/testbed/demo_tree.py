@@ -6,6 +6,8 @@ import shutil
 import zipfile
 from pathlib import Path
 
+from code_signing import sign
+
 DEMO_CUSTOMER = "DEMO01"
 PACKAGE_TIME = (2026, 1, 1, 0, 0, 0)  # fixed, so the packages are the same bytes every time
 
@@ -19,14 +21,16 @@ def package_bytes(name, files):
     return buffer.getvalue()
 
 
-def build_server_tree(destination, stand_ins, customer=DEMO_CUSTOMER):
+def build_server_tree(destination, stand_ins, customer=DEMO_CUSTOMER, sign_as=None):
     """/install/install.exe, /Tarvik/Tarvik.exe, /Tarvik/Orvane_sys.rar and
-    /Tarvik/<customer>/Orvane.rar under destination."""
+    /Tarvik/<customer>/Orvane.rar under destination; the two programs signed by
+    the test publisher sign_as ("publisher" or "other"), or as built when None."""
     root = Path(destination)
     (root / "install").mkdir(parents=True, exist_ok=True)
     (root / "Tarvik" / customer).mkdir(parents=True, exist_ok=True)
-    shutil.copy2(Path(stand_ins) / "install.exe", root / "install" / "install.exe")
-    shutil.copy2(Path(stand_ins) / "Tarvik.exe", root / "Tarvik" / "Tarvik.exe")
+    place = shutil.copy2 if sign_as is None else lambda exe, out: sign(exe, out, sign_as)
+    place(Path(stand_ins) / "install.exe", root / "install" / "install.exe")
+    place(Path(stand_ins) / "Tarvik.exe", root / "Tarvik" / "Tarvik.exe")
     (root / "Tarvik" / "Orvane_sys.rar").write_bytes(package_bytes(
         "Orvane_sys", {"system/version.txt": "Orvane 12.0 system package\n"}))
     (root / "Tarvik" / customer / "Orvane.rar").write_bytes(package_bytes(

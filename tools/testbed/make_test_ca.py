@@ -22,7 +22,8 @@ VALID_DAYS = 30
 MIN_REMAINING_SECONDS = 2 * 86400
 FILES = ("ca.pem", "ca.key", "ca.der", "server.pem", "server.key", "untrusted.pem", "untrusted.key")
 
-CONFIG = """\
+# The openssl "ca" settings and the CA extensions, shared with code_signing.py.
+CA_CONFIG = """\
 [ ca ]
 default_ca = testca
 
@@ -53,6 +54,8 @@ basicConstraints = critical, CA:TRUE
 keyUsage = critical, keyCertSign, cRLSign
 subjectKeyIdentifier = hash
 
+"""
+CONFIG = CA_CONFIG + """\
 # Wine's TLS rejects a certificate naming the host only by IP address, so the
 # name "localhost" is what clients connect with; the IP is there for other tools.
 [ ext_server ]
@@ -63,7 +66,10 @@ subjectAltName = DNS:localhost, IP:127.0.0.1
 subjectKeyIdentifier = hash
 authorityKeyIdentifier = keyid
 """
-CONFIG_TAG = hashlib.sha256(CONFIG.encode()).hexdigest()[:16]
+
+
+def _tag(config):
+    return hashlib.sha256(config.encode()).hexdigest()[:16]
 
 
 def _run(args, cwd, **kw):
@@ -88,67 +94,52 @@ def _same_key(cert, key, cwd):
         return False
 
 
-def is_valid(outdir):
-    """True when every file is present, from this script's settings, and still good."""
-    if not all(os.path.isfile(os.path.join(outdir, f)) for f in FILES):
+def still_good(outdir, config, files, names, verifications):
+    """True when every file is present, made from config, each name.pem of names
+    matches name.key and stays valid, and every `openssl verify` passes."""
+    if not all(os.path.isfile(os.path.join(outdir, f)) for f in files):
         return False
     try:
         with open(os.path.join(outdir, ".config-tag")) as f:
-            if f.read().strip() != CONFIG_TAG:
+            if f.read().strip() != _tag(config):
                 return False
     except OSError:
         return False
-    for cert in ("ca.pem", "server.pem", "untrusted.pem"):
-        if not _ok(["x509", "-noout", "-checkend", str(MIN_REMAINING_SECONDS), "-in", cert], outdir):
+    for name in names:
+        if not (_ok(["x509", "-noout", "-checkend", str(MIN_REMAINING_SECONDS),
+                     "-in", name + ".pem"], outdir)
+                and _same_key(name + ".pem", name + ".key", outdir)):
             return False
     # verify also checks that the certificates are already valid (not before now).
-    return (_ok(["verify", "-CAfile", "ca.pem", "ca.pem", "server.pem"], outdir)
-            and _ok(["verify", "-CAfile", "untrusted.pem", "-partial_chain", "untrusted.pem"], outdir)
-            and _same_key("ca.pem", "ca.key", outdir)
-            and _same_key("server.pem", "server.key", outdir)
-            and _same_key("untrusted.pem", "untrusted.key", outdir))
+    return all(_ok(["verify"] + args, outdir) for args in verifications)
 
 
-def _generate(work):
-    with open(os.path.join(work, "openssl.cnf"), "w") as f:
-        f.write(CONFIG)
-    open(os.path.join(work, "index.txt"), "w").close()
+def issue(work, name, subject, extensions, issuer=None):
+    """name.key and name.pem in work: an RSA key and its certificate, signed by
+    issuer.pem / issuer.key, or by itself when issuer is None."""
     # From yesterday, so a client whose clock runs a little behind still accepts it.
     start = datetime.datetime.now(datetime.timezone.utc) - datetime.timedelta(days=1)
     end = start + datetime.timedelta(days=VALID_DAYS)
-    dates = ["-startdate", start.strftime("%y%m%d%H%M%SZ"), "-enddate", end.strftime("%y%m%d%H%M%SZ")]
-    base = ["-batch", "-notext", "-config", "openssl.cnf"] + dates
-
-    def key(name):
-        _run(["genpkey", "-algorithm", "RSA", "-pkeyopt", "rsa_keygen_bits:2048",
-              "-out", name + ".key"], work)
-
-    def csr(name, subject):
-        _run(["req", "-new", "-config", "openssl.cnf", "-key", name + ".key",
-              "-subj", subject, "-out", name + ".csr"], work)
-
-    key("ca")
-    csr("ca", "/O=OrvaneSetup tests/CN=OrvaneSetup Test CA")
-    _run(["ca"] + base + ["-selfsign", "-keyfile", "ca.key", "-in", "ca.csr",
-                          "-extensions", "ext_ca", "-out", "ca.pem"], work)
-    _run(["x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der"], work)
-
-    key("server")
-    csr("server", "/O=OrvaneSetup tests/CN=localhost")
-    _run(["ca"] + base + ["-cert", "ca.pem", "-keyfile", "ca.key", "-in", "server.csr",
-                          "-extensions", "ext_server", "-out", "server.pem"], work)
-
-    # Same names as the good server certificate, so the only fault is the trust.
-    key("untrusted")
-    csr("untrusted", "/O=Untrusted test server/CN=localhost")
-    _run(["ca"] + base + ["-selfsign", "-keyfile", "untrusted.key", "-in", "untrusted.csr",
-                          "-extensions", "ext_server", "-out", "untrusted.pem"], work)
-    with open(os.path.join(work, ".config-tag"), "w") as f:
-        f.write(CONFIG_TAG + "\n")
+    _run(["genpkey", "-algorithm", "RSA", "-pkeyopt", "rsa_keygen_bits:2048",
+          "-out", name + ".key"], work)
+    _run(["req", "-new", "-config", "openssl.cnf", "-key", name + ".key",
+          "-subj", subject, "-out", name + ".csr"], work)
+    signer = (["-cert", issuer + ".pem", "-keyfile", issuer + ".key"] if issuer
+              else ["-selfsign", "-keyfile", name + ".key"])
+    _run(["ca", "-batch", "-notext", "-config", "openssl.cnf",
+          "-startdate", start.strftime("%y%m%d%H%M%SZ"), "-enddate", end.strftime("%y%m%d%H%M%SZ")]
+         + signer + ["-in", name + ".csr", "-extensions", extensions, "-out", name + ".pem"], work)
 
 
-def ensure_test_ca(outdir):
-    """Make (or reuse) the files in outdir; return {file name: absolute path}."""
+def export_der(work, name):
+    """name.der in work: name.pem in the form Windows' certificate stores take."""
+    _run(["x509", "-in", name + ".pem", "-outform", "DER", "-out", name + ".der"], work)
+
+
+def ensure(outdir, config, files, is_valid, generate):
+    """Unless is_valid(outdir), run generate(work) in a fresh folder holding
+    config as openssl.cnf and move its files into outdir; return
+    {file name: absolute path}."""
     outdir = os.path.abspath(outdir)
     os.makedirs(outdir, exist_ok=True)
     # Serialise concurrent runs into one folder; files are moved in complete.
@@ -157,12 +148,36 @@ def ensure_test_ca(outdir):
         if not is_valid(outdir):
             work = tempfile.mkdtemp(prefix=".gen-", dir=outdir)
             try:
-                _generate(work)
-                for name in FILES + (".config-tag",):
+                with open(os.path.join(work, "openssl.cnf"), "w") as f:
+                    f.write(config)
+                open(os.path.join(work, "index.txt"), "w").close()
+                generate(work)
+                with open(os.path.join(work, ".config-tag"), "w") as f:
+                    f.write(_tag(config) + "\n")
+                for name in files + (".config-tag",):
                     os.replace(os.path.join(work, name), os.path.join(outdir, name))
             finally:
                 shutil.rmtree(work, ignore_errors=True)
-    return {name: os.path.join(outdir, name) for name in FILES}
+    return {name: os.path.join(outdir, name) for name in files}
+
+
+def is_valid(outdir):
+    return still_good(outdir, CONFIG, FILES, ("ca", "server", "untrusted"),
+                      (["-CAfile", "ca.pem", "ca.pem", "server.pem"],
+                       ["-CAfile", "untrusted.pem", "-partial_chain", "untrusted.pem"]))
+
+
+def _generate(work):
+    issue(work, "ca", "/O=OrvaneSetup tests/CN=OrvaneSetup Test CA", "ext_ca")
+    export_der(work, "ca")
+    issue(work, "server", "/O=OrvaneSetup tests/CN=localhost", "ext_server", issuer="ca")
+    # Same names as the good server certificate, so the only fault is the trust.
+    issue(work, "untrusted", "/O=Untrusted test server/CN=localhost", "ext_server")
+
+
+def ensure_test_ca(outdir):
+    """Make (or reuse) the files in outdir; return {file name: absolute path}."""
+    return ensure(outdir, CONFIG, FILES, is_valid, _generate)
 
 
 def main(argv):
