@@ -187,15 +187,17 @@ class Wine:
                                 env={**self.env(), **(env or {})}, cwd=cwd, **popen)
 
     def trust_test_ca(self):
-        """The test certificate authority, trusted in this prefix only (never
-        on the machine); returns the folder with its files."""
+        """The test certificate authority and the test code-signing root, trusted in this
+        prefix only (never on the machine); returns the folder with the TLS files."""
+        from code_signing import ensure_code_signing
         from make_test_ca import ensure_test_ca
         ensure_test_ca(TEST_CA)
-        der = (TEST_CA / "ca.der").read_bytes()
+        roots = [TEST_CA / "ca.der", Path(ensure_code_signing()["root.der"])]
         marker = self.prefix / ".orvane-ca-trusted"
-        fingerprint = hashlib.sha256(der).hexdigest()
+        fingerprint = hashlib.sha256(b"".join(root.read_bytes() for root in roots)).hexdigest()
         if not marker.exists() or marker.read_text() != fingerprint:
-            self.run_checked(BUILD / "trust_ca.exe", TEST_CA / "ca.der")
+            for root in roots:
+                self.run_checked(BUILD / "trust_ca.exe", root)
             marker.write_text(fingerprint)
         return TEST_CA
 
