@@ -71,6 +71,12 @@ function(orvane_program target host publisher)
 endfunction()
 orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}" "${ORVANE_PUBLISHER}")
 
+# A release builds the shipped program only; what follows is for the demo and
+# the tests.
+if(ORVANE_RELEASE)
+  return()
+endif()
+
 # The same program checking for a publisher the tests sign with themselves.
 # It keeps the name OrvaneSetup.exe, since it starts its own copy by that name.
 orvane_program(OrvaneSetupTestPublisher "${ORVANE_SERVER_HOST}" "Orvane Test Publisher")
