@@ -55,7 +55,7 @@ target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_M
   _WIN32_WINNT=0x0601)
 
 # The program, once per server host and code-signing publisher (the subject
-# common name the programs it starts must be signed by; empty checks none).
+# common name whose signature it checks for; empty checks none).
 function(orvane_program target host publisher)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp
     ${CMAKE_BINARY_DIR}/orvane_resources.rc ${CMAKE_SOURCE_DIR}/src/platform/win32/version.rc)
