@@ -54,21 +54,34 @@ target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0601)
 
-# The program, once per server host: OrvaneSetup.exe for the configured one;
-# the tests also build it for 127.0.0.1, a host that a proxy is not bypassed for.
-function(orvane_program target host)
+# The program, once per server host and code-signing publisher (the subject
+# common name whose signature it checks for; empty checks none).
+function(orvane_program target host publisher)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp
     ${CMAKE_BINARY_DIR}/orvane_resources.rc ${CMAKE_SOURCE_DIR}/src/platform/win32/version.rc)
   # The composition root (application.h) wires every layer together.
   target_link_libraries(${target} PRIVATE orvane_program_modules orvane_win32)
   target_compile_options(${target} PRIVATE ${ORVANE_WARNINGS})
+  target_compile_definitions(${target} PRIVATE ORVANE_PUBLISHER="${publisher}")
   # Windows 7 is the oldest it runs on (GetTickCount64): the header says so.
   target_link_options(${target} PRIVATE -municode -s
     -Wl,--major-subsystem-version,6,--minor-subsystem-version,1
     -Wl,--major-os-version,6,--minor-os-version,1)
   orvane_server_host(${target} "${host}")
 endfunction()
-orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}")
+orvane_program(OrvaneSetup "${ORVANE_SERVER_HOST}" "${ORVANE_PUBLISHER}")
+
+# A release builds the shipped program only; what follows is for the demo and
+# the tests.
+if(ORVANE_RELEASE)
+  return()
+endif()
+
+# The same program checking for a publisher the tests sign with themselves.
+# It keeps the name OrvaneSetup.exe, since it starts its own copy by that name.
+orvane_program(OrvaneSetupTestPublisher "${ORVANE_SERVER_HOST}" "Orvane Test Publisher")
+set_target_properties(OrvaneSetupTestPublisher PROPERTIES OUTPUT_NAME OrvaneSetup
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/publisher_check)
 
 add_subdirectory(tools/win)
 add_subdirectory(bench)

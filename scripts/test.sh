@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both builds and runs every test: the core's
-# unit tests (native, sanitizers on), the Windows program's end-to-end tests
-# under Wine in Xvfb, and a bounded fuzzing run over the download engine's
-# text handling.
+# unit tests (native, sanitizers on), the release preset's configure check,
+# the Windows program's end-to-end tests under Wine in Xvfb, and a bounded
+# fuzzing run over the download engine's text handling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 python=/usr/bin/python3
@@ -33,6 +33,9 @@ else
   cmake --preset windows64 >/dev/null
   cmake --build --preset windows64 -j2 --target OrvaneSetup
 fi
+
+step "Release preset: configures only for a named server host"
+$python -m unittest discover -s tests/build -v
 
 step "Windows program under Wine ($wine_preset build)"
 $python -m unittest discover -s tests/e2e -p 'test_*.py' -v

@@ -1,5 +1,9 @@
 // The program's entry point. It reads no command line: frmMain is the
 // start-up object and everything else follows from its load event.
+#ifndef ORVANE_PUBLISHER
+#error "ORVANE_PUBLISHER names the code-signing publisher (empty: no check); the build sets it"
+#endif
+
 #include <windows.h>
 
 #include "platform/win32/application.h"
