@@ -16,7 +16,8 @@ from program_case import ProgramCase, starts  # noqa: E402
 CUSTOMER = "ACME-01"
 UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", "cmdBr"}
 PATHS = ["/Tarvik/Tarvik.exe", "/Tarvik/Orvane_sys.rar", f"/Tarvik/{CUSTOMER}/Orvane.rar"]
-DISK_ERR = "Khong ghi duoc tep tai ve vao may tinh.\r\nXin vui long kiem tra quyen ghi va dung luong o dia."
+DISK_ERR = ("Khong ghi duoc tep tai ve vao may tinh.\r\n"
+            "Xin vui long kiem tra quyen ghi va dung luong o dia.")
 NO_CUSTOMER = ("Khong doc duoc ma khach hang cua ban trong thu muc da cai dat Orvane.\r\n"
                "Xin vui long lien he nha cung cap.")
 
@@ -51,10 +52,11 @@ class UpgradeEndToEnd(ProgramCase):
 
     def test_a_file_named_like_the_package_folder_or_a_30_MB_Info_xml_stops_at_once(self):
         for case in ("OrvaneTarvikTemp is a file", "Info.xml is 30 MB"):
+            temp_file = case.startswith("Orvane")
             with self.subTest(case):
                 base = Path(tempfile.mkdtemp(dir=self.scratch.name))
                 installation = build_installation(base / "Orvane", CUSTOMER)
-                if case.startswith("Orvane"):
+                if temp_file:
                     (installation / "OrvaneTarvikTemp").write_bytes(b"not a folder")
                 else:
                     with (installation / "Report" / "Info.xml").open("a") as info:
@@ -67,10 +69,10 @@ class UpgradeEndToEnd(ProgramCase):
                 self.click("cmdOK")
                 self.display.find_window("THONG BAO", timeout=5)
                 self.assertLess(time.monotonic() - clicked, 5)
-                self.assertEqual(self.message(), DISK_ERR if case.startswith("Orvane") else NO_CUSTOMER)
+                self.assertEqual(self.message(), DISK_ERR if temp_file else NO_CUSTOMER)
                 self.assertIsNone(process.poll())
                 self.assertEqual(starts(installation / "Tarvik.starts.log"), [])
-                self.assertEqual((installation / "OrvaneTarvikTemp").is_file(), case.startswith("Orvane"))
+                self.assertEqual((installation / "OrvaneTarvikTemp").is_file(), temp_file)
                 self.wine.kill_all()
 
 
