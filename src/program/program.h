@@ -25,7 +25,7 @@ struct Program {
       : log(platform.files, platform.system),
         logged(platform, log),
         download(logged.Services(), log),
-        workflows(std::move(publisher)),
+        workflows(std::move(publisher), log),
         frm(window, logged.Services(), skin, download, workflows),
         ownFile(platform.files.Hold(platform.processes.ExecutablePath())) {}
   Program(const Program&) = delete;

@@ -5,12 +5,27 @@
 
 namespace orvane {
 
-CheckedStart StartDownloaded(Platform& platform, const std::string& path,
+namespace {
+
+// Tells support a file altered on its way (no intact signature) from one
+// some other publisher signed.
+std::string SignatureLine(const std::string& path, const std::optional<std::string>& signer,
+                          std::string_view publisher) {
+  std::string line = "Signature of " + path + ": ";
+  line += signer ? "signed by \"" + *signer + "\"" : "none intact";
+  if (signer != publisher) line += ", not \"" + std::string(publisher) + "\": deleted";
+  return line;
+}
+
+}  // namespace
+
+CheckedStart StartDownloaded(Platform& platform, SupportLog& log, const std::string& path,
                              std::string_view publisher) {
   std::unique_ptr<HeldFile> held = platform.files.Hold(path);
   if (!held) return CheckedStart::Failed;
   if (!publisher.empty()) {
     const std::optional<std::string> signer = held->VerifiedSigner();
+    log.Write(SignatureLine(path, signer, publisher));
     if (!signer || *signer != publisher) {
       held.reset();  // a held file can't be deleted
       platform.files.RemoveFile(path);

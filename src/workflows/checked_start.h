@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/support_log.h"
 
 namespace orvane {
 
@@ -17,8 +18,9 @@ enum class CheckedStart {
 
 // Holds the file so no other process can change it, checks that `publisher`
 // signed it (an empty publisher: no check), starts it while still holding
-// it, then lets go. A refused file is deleted.
-CheckedStart StartDownloaded(Platform& platform, const std::string& path,
+// it, then lets go. A refused file is deleted. The check's finding goes to
+// the support log.
+CheckedStart StartDownloaded(Platform& platform, SupportLog& log, const std::string& path,
                              std::string_view publisher);
 
 }  // namespace orvane

@@ -27,7 +27,7 @@ void Workflows::Install(WorkflowContext& context) {
 
 bool Workflows::StartChecked(WorkflowContext& context, const std::string& path) {
   UserInterface& ui = context.platform.ui;
-  switch (StartDownloaded(context.platform, path, publisher_)) {
+  switch (StartDownloaded(context.platform, log_, path, publisher_)) {
     case CheckedStart::Started:
       return true;
     case CheckedStart::Refused:

@@ -8,12 +8,13 @@
 #include <utility>
 
 #include "main_window/workflow_context.h"
+#include "platform/support_log.h"
 
 namespace orvane {
 
 class Workflows final : public WorkflowHandlers {
  public:
-  explicit Workflows(std::string publisher) : publisher_(std::move(publisher)) {}
+  Workflows(std::string publisher, SupportLog& log) : publisher_(std::move(publisher)), log_(log) {}
   // cmdOrvane: the installer beside this program, then started.
   void Install(WorkflowContext& context) override;
   // cmdOK: the updater and two packages into the installation folder, then
@@ -36,6 +37,7 @@ class Workflows final : public WorkflowHandlers {
   bool RefuseWrongFolder(WorkflowContext& context);
 
   std::string publisher_;
+  SupportLog& log_;
 };
 
 }  // namespace orvane
