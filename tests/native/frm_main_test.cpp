@@ -115,18 +115,18 @@ TEST(Skin, TheTitleDragsOrSwitchesTheWindowAndEachGripMovesItsOwnEdges) {
             (Rect{2000, 2000, 57, 90}));
 }
 
-// Windows 5.x lacks the TLS the server asks for; the rest, older, newer or unknown, use https.
+// Windows 5.x (2000, XP, Server 2003) lacks the TLS the server asks for; the rest, older, newer or
+// unknown, use https.
 TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
   for (const std::uint32_t majorVersion : {0u, 3u, 4u, 5u, 6u, 10u}) {
-    for (const std::uint32_t platformId : {1u, kVerPlatformWin32Nt}) {
+    for (const std::uint32_t minorVersion : {0u, 1u, 2u}) {
       Rig rig;
       rig.system.majorVersion = majorVersion;
-      rig.system.platformId = platformId;
+      rig.system.minorVersion = minorVersion;
       rig.frm.Form_Load();
       EXPECT_EQ(rig.download.ServerBase,
                 (majorVersion == 5 ? "http://" : "https://") + std::string(ProductServerHost()))
-          << majorVersion << " on platform " << platformId;
-      EXPECT_EQ(rig.frm.Caption(), "Orvane Tools");
+          << majorVersion << "." << minorVersion;
     }
   }
 }

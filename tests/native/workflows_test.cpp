@@ -91,7 +91,7 @@ TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
     for (const bool upgrade : {false, true}) {
       for (const std::optional<std::string>& signer :
            {std::optional(publisher), std::optional(publisher + "s"), std::optional<std::string>(),
-            std::optional(std::string())}) {
+            std::optional(std::string()), std::optional<std::string>("ORVANE TEST PUBLISHER")}) {
         SCOPED_TRACE(::testing::Message() << named << upgrade << signer.value_or("unsigned"));
         WorkflowRig rig(named);
         const std::string program = upgrade ? kUpdater : kInstaller;
@@ -253,6 +253,15 @@ TEST(Workflows, StopAndExitMidDownloadLeaveNoPartialFileStopRestarts) {
   }
 }
 
+// Held for the run, the program's own file can't be renamed away for another to take its place and
+// be started by Stop.
+TEST(Workflows, TheProgramHoldsItsOwnFileForTheRun) {
+  Rig rig;
+  rig.files.files[rig.system.executable] = "";
+  const Program program{rig.platform, rig.system, ""};
+  EXPECT_EQ(rig.files.held.count(rig.system.executable), 1u);
+}
+
 TEST(Workflows, EachFailedDownloadStatusHasItsMessage) {
   for (const auto& [status, message] :
        {std::pair{"NetErr", kNetErr}, std::pair{"FileErr", kFileErr},
@@ -266,9 +275,14 @@ TEST(Workflows, EachFailedDownloadStatusHasItsMessage) {
 }
 
 // A refused folder brings the message with the stop icon and empties the box, with no second word.
-// A network folder is looked at only when OK is clicked, not at every keystroke.
+// A network folder (two leading slashes of either kind) is looked at only when OK is clicked, not
+// at every keystroke.
 TEST(Folder, TheBoxKeepsOnlyAFolderHoldingBothMarkerFiles) {
-  for (const std::string& folder : Lines{kFolder, "\\\\server\\Orvane"}) {
+  const std::pair<std::string, bool> folders[] = {{kFolder, false},
+                                                  {"\\Orvane", false},
+                                                  {"\\\\server\\Orvane", true},
+                                                  {"//server/Orvane", true}};
+  for (const auto& [folder, network] : folders) {
     const std::string dll = folder + "\\Orvane.dll", info = folder + "\\Report\\Info.xml";
     for (const auto& markers : {Lines{dll, info}, Lines{dll}, Lines{info}, Lines{}}) {
       SCOPED_TRACE(folder + " " + std::to_string(markers.size()));
@@ -277,7 +291,7 @@ TEST(Folder, TheBoxKeepsOnlyAFolderHoldingBothMarkerFiles) {
       rig.files.folders = {dll, info};  // folders of these names never count
       for (const std::string& marker : markers) rig.files.files[marker] = "";
       rig.system.customers[info] = "ACME-01";
-      const bool kept = markers.size() == 2, network = folder != kFolder;
+      const bool kept = markers.size() == 2;
       rig.frm.Click(rig.frm["cmdUpd"]);
       rig.frm.TextTyped(rig.frm["txtFolder"], folder);
       if (network) rig.frm.Click(rig.frm["cmdOK"]);
