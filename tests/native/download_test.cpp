@@ -2,7 +2,6 @@
 // target. Then its rules, text and numbers alone, for the odd cases no transfer reaches.
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -18,7 +17,6 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 const std::string kTarget = "C:\\Orvane\\Tarvik.exe";
-constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 const std::string kOld = "the old Tarvik, longer than any new body";
 
 // A target from an earlier run, and 10,000 bytes on the server.
@@ -50,7 +48,7 @@ TEST(Download, TheAnswerDecidesWhatIsSavedAndWhatIsAskedAgain) {
   const std::tuple<std::vector<std::optional<std::string>>, std::uint32_t,
                    std::optional<std::string>, const char*, std::size_t, double>
       cases[] = {{{"", "503", "0", "", ""}, 12029, {}, "NetErr", 4, 7},
-                 {{"503", "503"}, 0, "3", "", 3, 6},
+                 {{"429", "503"}, 0, "3", "", 3, 6},
                  {{std::nullopt, "200"}, 0, {}, "", 2, 1},
                  {{"299"}, 0, {}, "", 1, 0},
                  {{"404"}, 0, {}, "FileErr", 1, 0},
@@ -72,9 +70,8 @@ TEST(Download, TheAnswerDecidesWhatIsSavedAndWhatIsAskedAgain) {
   }
 }
 
-// Empty input is FileErr, a network fault NetErr, a local file that can't be
-// created, written or put in place DiskErr; either way the old target stays
-// as it was, with no partial body beside it.
+// Empty input is FileErr, a network fault NetErr, a local file that can't be created, written or
+// put in place DiskErr; either way the old target stays as it was, with no partial body beside it.
 TEST(Download, AnyOtherFailureLeavesTheOldTargetAloneAndNamesItsSide) {
   const std::tuple<const char*, std::string, std::function<void(DownloadRig&)>> faults[] = {
       {"no server", "FileErr", [](DownloadRig& r) { r.download.ServerBase = ""; }},
@@ -166,9 +163,8 @@ TEST(Download, ACutLineContinuesOnlyTheVersionItStarted) {
   EXPECT_EQ(rig.internet.options, (std::set<std::uint32_t>{230000, 630000}));
 }
 
-// After NetErr the bytes received wait for the next click, which asks for
-// the rest; Stop during a wait ends it at once, asks the server nothing
-// more and removes what was kept.
+// After NetErr the bytes received wait for the next click, which asks for the rest; Stop during a
+// wait ends it at once, asks the server nothing more and removes what was kept.
 TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   DownloadRig rig;
   rig.system.tempFolder = "C:\\T\\";
@@ -232,62 +228,14 @@ TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
   }
 }
 
-// Past 32 bits, as in the 32-bit program: the counts, kilobytes and captions stay exact.
-TEST(Download, ABodyBeyondFourGibibytesCompletes) {
-  DownloadRig rig;
-  const std::uint64_t size = (std::uint64_t{1} << 32) + 3 * 4096 + 17;
-  rig.files.lengthsOnly = true;
-  rig.internet.madeUp = size;
-  rig.internet.length = std::to_string(size);
-  std::string lastPass;
-  rig.system.onPass = [&] { lastPass = rig.Caption().Caption(); };
-
-  EXPECT_EQ(rig.Run(), "");
-
-  EXPECT_EQ(lastPass, "Downloading ... 100%: 4,194,316Kb / 4,194,316Kb");
-  EXPECT_EQ(rig.files.FileLength(kTarget), size);
-  EXPECT_EQ(rig.Caption().Caption(), "Finished 100%: 4194316Kb / 4194316Kb");
-  EXPECT_EQ(rig.system.pacedPasses, 1048580);
-}
-
-// The received share of the caption's width, halves to even, and never wider than the caption.
-TEST(DownloadText, TheBarTakesTheReceivedShareOfTheCaptionsWidth) {
-  const std::tuple<int, int, std::uint64_t, std::uint64_t, int> cases[] = {
-      {1, 504, 0, 10, 0},        {300, 504, 1024, 10, 50}, {1, 5, 1024, 2, 2},
-      {1, 7, 1024, 2, 4},        {1, 504, kMax, 10, 504},  {504, 504, 0, 10, 504},
-      {600, 504, 5120, 10, 504}, {20, 504, 5120, 0, 20}};
-  for (const auto& [bar, caption, received, expectedKb, width] : cases)
-    EXPECT_EQ(NextBarWidth(bar, caption, received, expectedKb), width)
-        << bar << " " << caption << " " << received << " " << expectedKb;
-}
-
-// Leading digits within 64 bits; kilobytes round exact halves to even; percentages fit 16 bits.
-TEST(DownloadText, HeaderNumbersKilobytesAndPercentages) {
-  EXPECT_EQ(ParseHeaderNumber(" \t1535.9"), 1535u);
-  EXPECT_EQ(ParseHeaderNumber("007"), 7u);
-  EXPECT_EQ(ParseHeaderNumber("18446744073709551615"), kMax);
-  for (const char* none : {"", " ", "abc", "-5", "+5", "18446744073709551616"})
-    EXPECT_EQ(ParseHeaderNumber(none), std::nullopt) << none;
-  const std::pair<std::uint64_t, std::uint64_t> kilobytes[] = {
-      {511, 0}, {512, 0}, {513, 1}, {1536, 2}, {2560, 2}, {3584, 4}, {kMax, kMax / 1024 + 1}};
-  for (const auto& [bytes, kb] : kilobytes) EXPECT_EQ(RoundedKilobytes(bytes), kb) << bytes;
-  EXPECT_EQ(Percentage(1535, 1), 150) << "not capped at 100";
+// The caption's percentage is not capped at 100 but must fit 16 bits; nothing counted shows blank.
+// (The bar's width, kilobytes and thousands are seen in the transfers above and checked against
+// their rules by the fuzz target.)
+TEST(DownloadText, ThePercentageFitsSixteenBitsAndNothingCountedShowsBlank) {
+  EXPECT_EQ(Percentage(1535, 1), 150);
   EXPECT_EQ(Percentage(328 * 1024, 1), std::nullopt);
   EXPECT_EQ(Percentage(4096, 0), std::nullopt);
-}
-
-TEST(RetryRules, TimeoutsBusyServersAndDroppedLinesOnlyAreWorthAnotherAttempt) {
-  for (const std::uint64_t status : {408, 429, 500, 502, 503, 504})
-    EXPECT_TRUE(IsTransientStatus(status)) << status;
-  for (const std::uint64_t status : {200, 206, 400, 403, 404, 410, 416, 501, 505})
-    EXPECT_FALSE(IsTransientStatus(status)) << status;
-  EXPECT_TRUE(IsProxyRefusal(407, false) && IsProxyRefusal(401, true));
-  EXPECT_FALSE(IsProxyRefusal(401, false) || IsProxyRefusal(200, true));
-  for (const std::uint32_t error : {12002, 12007, 12029, 12030, 12031, 12152, 10054})
-    EXPECT_TRUE(IsTransientInternetError(error)) << error;
-  // Certificates, TLS, a bad address, a cancelled request.
-  for (const std::uint32_t error : {0, 12006, 12017, 12037, 12038, 12045, 12157, 12175})
-    EXPECT_FALSE(IsTransientInternetError(error)) << error;
+  EXPECT_EQ(ProgressCaption(0, 0, 3335, "."), "Downloading ... 0%: Kb / 3.335Kb");
 }
 
 TEST(AttemptLog, NamesTheTypedProxyWhatCameBackAndWhatIsUnknown) {
@@ -328,23 +276,16 @@ TEST(RetryRules, ARangeContinuesOnlyFromTheByteAskedOfTheSameLength) {
     EXPECT_EQ(ParseContentRange(bad).has_value(), false) << bad;
 }
 
-// An empty port leaves the system's settings; the cache entry's address lowers only the scheme.
+// A typed proxy, even one without its host, serves all but local addresses (an empty port leaves
+// the system's settings, as in the downloads above); the cache entry's address lowers only the
+// scheme.
 TEST(DownloadText, ProxyAndCacheAddress) {
-  const ProxyChoice none = ChooseProxy("proxy.lan:");
-  EXPECT_TRUE(none.accessType == kInternetOpenTypePreconfig && !none.name && !none.bypass);
-  for (const char* typed : {"proxy.lan:8080", ":8080"}) {
-    const ProxyChoice choice = ChooseProxy(typed);
-    EXPECT_EQ(std::tuple(choice.accessType, choice.name, choice.bypass),
-              std::tuple(kInternetOpenTypeProxy, typed, "<local>"));
-  }
+  const ProxyChoice choice = ChooseProxy(":8080");
+  EXPECT_EQ(std::tuple(choice.accessType, choice.name, choice.bypass),
+            std::tuple(kInternetOpenTypeProxy, ":8080", "<local>"));
   EXPECT_EQ(CacheEntryAddress("HTTP://Orvane.Example/Setup.EXE"),
             "http://Orvane.Example/Setup.EXE");
   EXPECT_EQ(CacheEntryAddress("http://Orvane.Example/A"), "http://Orvane.Example/A");
-}
-
-TEST(DownloadText, CaptionsGroupThousandsWithTheLocaleSeparator) {
-  EXPECT_EQ(GroupThousands(kMax, ". "), "18. 446. 744. 073. 709. 551. 615");
-  EXPECT_EQ(ProgressCaption(0, 0, 3335, "."), "Downloading ... 0%: Kb / 3.335Kb");
 }
 
 }  // namespace
