@@ -37,9 +37,8 @@ TEST(SupportLog, EachEventIsOneLineAfterTheLocalTime) {
                                        kTarvik + at + "Program failed: " + kTarvik + "\r\n");
 }
 
-// 50-byte lines after a 12-byte one: the line that takes the log to exactly
-// 1 MiB is appended, the next one cuts it back to the lines that start in
-// its newest 512 KiB.
+// 50-byte lines after a 12-byte one: the line that takes the log to exactly 1 MiB is appended, the
+// next one cuts it back to the lines that start in its newest 512 KiB.
 TEST(SupportLog, PastOneMebibyteOnlyTheNewestWholeLinesStay) {
   LogRig rig;
   auto old = [](int number) {
