@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "download/attempt_log.h"
-#include "download/download_progress.h"
 #include "download/download_text.h"
-#include "download/internet_errors.h"
 #include "download/retry_rules.h"
 #include "fakes.h"
 
@@ -41,19 +39,18 @@ struct DownloadRig : Rig {
   std::string path = "/Tarvik/Tarvik.exe", target = kTarget;
 };
 
-// Failures of the moment are asked again, after waits of 1, 2 and 4 s or as Retry-After says,
-// until four attempts in a row bring nothing; any other answer decides before a byte is read.
-// An error page is never saved; 404 and 410 say the file is not on the server.
+// Failures of the moment are asked again, after waits of 1, 2 and 4 s or as Retry-After says (up
+// to 30 s), until four attempts in a row bring nothing; any other answer decides at once. An error
+// page is never saved; 404 and 410 say the file is not on the server.
 TEST(Download, TheAnswerDecidesWhatIsSavedAndWhatIsAskedAgain) {
   const std::tuple<std::vector<std::optional<std::string>>, std::uint32_t,
                    std::optional<std::string>, const char*, std::size_t, double>
       cases[] = {{{"", "503", "0", "", ""}, 12029, {}, "NetErr", 4, 7},
-                 {{"429", "503"}, 0, "3", "", 3, 6},
+                 {{"429", "503"}, 0, "3600", "", 3, 60},
                  {{std::nullopt, "200"}, 0, {}, "", 2, 1},
                  {{"299"}, 0, {}, "", 1, 0},
                  {{"404"}, 0, {}, "FileErr", 1, 0},
                  {{"410"}, 0, {}, "FileErr", 1, 0},
-                 {{"199"}, 0, {}, "NetErr", 1, 0},
                  {{"300"}, 0, {}, "NetErr", 1, 0},
                  {{""}, 12045, {}, "NetErr", 1, 0}};  // ERROR_INTERNET_INVALID_CA
   for (const auto& [faults, error, retryAfter, result, requests, paused] : cases) {
@@ -65,7 +62,6 @@ TEST(Download, TheAnswerDecidesWhatIsSavedAndWhatIsAskedAgain) {
     EXPECT_EQ(rig.Run(), result);
     EXPECT_EQ(rig.internet.urls.size(), requests);
     EXPECT_NEAR(rig.system.paused, paused, 1e-9);
-    EXPECT_EQ(rig.internet.reads > 0, !*result);
     EXPECT_EQ(rig.files.files, (Files{{kTarget, *result ? kOld : rig.internet.body}}));
   }
 }
@@ -81,8 +77,7 @@ TEST(Download, AnyOtherFailureLeavesTheOldTargetAloneAndNamesItsSide) {
       // One byte off the announced length, the same in rounded kilobytes.
       {"short body", "NetErr", [](DownloadRig& r) { r.internet.length = "10001"; }},
       {"long body", "NetErr", [](DownloadRig& r) { r.internet.length = "9999"; }},
-      // No length to check against: the failed reads alone must fail it.
-      {"failed reads", "NetErr",
+      {"failed reads, no length to check against", "NetErr",
        [](DownloadRig& r) {
          r.internet.length.reset();
          r.internet.cuts.assign(5, 4096);
@@ -104,12 +99,10 @@ TEST(Download, AnyOtherFailureLeavesTheOldTargetAloneAndNamesItsSide) {
     EXPECT_EQ(rig.Run(), status);
     EXPECT_EQ(rig.files.files, (Files{{kTarget, kOld}}));
     EXPECT_EQ(rig.internet.sessions.empty(), status == "FileErr") << "empty input touches nothing";
-    EXPECT_FALSE(rig.Caption().Caption().starts_with("Finished"));
   }
 }
 
-// Without at least a kilobyte announced there is no progress to show, nor a
-// message-loop pass per block.
+// Without at least a kilobyte announced there is no progress to show, nor a pass per block.
 TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
   for (const auto& [length, size] :
        {std::pair<std::optional<std::string>, std::size_t>{{}, 10000}, {"512", 512}}) {
@@ -127,9 +120,8 @@ TEST(Download, ACompleteBodyReplacesTheTargetAndALeftoverPartial) {
   }
 }
 
-// A line that drops: each new attempt asks for the rest of the same version only, and the
-// caption and bar go on from there, having started from the left end whatever an earlier
-// download left. A changed file (a 200 to the range) starts over, to end as one version.
+// After a drop each attempt asks for the rest of the same version only; caption and bar start at
+// the left end whatever was left before and go on from there. A 200 to the range starts over.
 TEST(Download, ACutLineContinuesOnlyTheVersionItStarted) {
   DownloadRig rig;
   rig.Bar().SetWidth(rig.Caption().Width());
@@ -179,7 +171,6 @@ TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   rig.internet.cuts.assign(12, 4096);
   rig.target = "C:\\Orvane\\Update.zip";
   EXPECT_EQ(rig.Run(), "NetErr");
-  EXPECT_EQ(rig.files.FileLength(PartialFileName(rig.target)), 4096u);
   rig.target = kTarget;
   rig.system.paused = 0;
   rig.system.onPause = [&] { rig.frm.cmdStop_Click(); };
@@ -202,9 +193,8 @@ TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   EXPECT_EQ(rig.files.files, (Files{{kTarget, rig.internet.body}}));
 }
 
-// A proxy that asks for a login gets the one typed into the system's
-// dialog, again for a wrong one, and keeps it for later downloads: the user
-// is asked once. Cancel, or a third refused login, is ProxyErr.
+// A proxy that asks for a login gets the one typed into the system's dialog, again after a refusal,
+// and keeps it for later downloads. Cancel, or a third refusal, is ProxyErr.
 TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
   using Login = ScriptedInternet::Login;
   const Login right{"alice", "s3cret"}, wrong{"alice", "guess"};
@@ -228,30 +218,10 @@ TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
   }
 }
 
-// The caption's percentage is not capped at 100 but must fit 16 bits; nothing counted shows blank.
-// (The bar's width, kilobytes and thousands are seen in the transfers above and checked against
-// their rules by the fuzz target.)
-TEST(DownloadText, ThePercentageFitsSixteenBitsAndNothingCountedShowsBlank) {
-  EXPECT_EQ(Percentage(1535, 1), 150);
-  EXPECT_EQ(Percentage(328 * 1024, 1), std::nullopt);
-  EXPECT_EQ(Percentage(4096, 0), std::nullopt);
-  EXPECT_EQ(ProgressCaption(0, 0, 3335, "."), "Downloading ... 0%: Kb / 3.335Kb");
-}
-
 TEST(AttemptLog, NamesTheTypedProxyWhatCameBackAndWhatIsUnknown) {
   EXPECT_EQ(AttemptLine({"https://h/i", "10.0.0.1:3128", {407, 200}, 12152, 0, 7, 0}, "ok"),
             "Download https://h/i, proxy 10.0.0.1:3128, status 407 200, error 12152 "
             "ERROR_HTTP_INVALID_SERVER_RESPONSE, 7 of unknown bytes from byte 0: ok");
-  EXPECT_EQ(InternetErrorText(99), "99");
-}
-
-// The first waits are seen in the downloads above.
-TEST(RetryRules, WaitsDoubleUpToThirtySecondsAndRetryAfterIsObeyedWithin) {
-  EXPECT_EQ(WaitSecondsBefore(5, std::nullopt), 16u);
-  EXPECT_EQ(WaitSecondsBefore(6, std::nullopt), 30u);
-  EXPECT_EQ(WaitSecondsBefore(1000, std::nullopt), 30u);
-  EXPECT_EQ(WaitSecondsBefore(3, 0), 0u);
-  EXPECT_EQ(WaitSecondsBefore(1, 3600), 30u);
 }
 
 // Only the range asked for, of the length first announced, continues a body.
@@ -277,8 +247,7 @@ TEST(RetryRules, ARangeContinuesOnlyFromTheByteAskedOfTheSameLength) {
 }
 
 // A typed proxy, even one without its host, serves all but local addresses (an empty port leaves
-// the system's settings, as in the downloads above); the cache entry's address lowers only the
-// scheme.
+// the system's settings); the cache entry's address lowers only the scheme.
 TEST(DownloadText, ProxyAndCacheAddress) {
   const ProxyChoice choice = ChooseProxy(":8080");
   EXPECT_EQ(std::tuple(choice.accessType, choice.name, choice.bypass),

@@ -29,17 +29,15 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
   int passes = 0, pacedPasses = 0, drags = 0;
-  std::vector<bool> bands;  // each SetTopMost: true for the topmost band
-  // Runs inside each message-loop pass of either kind, as a click would.
-  std::function<void()> onPass;
+  std::vector<bool> bands;       // each SetTopMost: true for the topmost band
+  std::function<void()> onPass;  // runs inside each message-loop pass, as a click would
   std::vector<std::string> messages, started;
   std::vector<int> icons;  // each message's style
   std::string focused;     // the control that got the input focus last
   std::uint32_t majorVersion = 10, minorVersion = 0, platformId = kVerPlatformWin32Nt;
   std::map<std::string, std::string> customers;  // Info.xml's Customer by the file's path
 
-  // Each change a control asks to show: where it was, and where it is.
-  std::vector<std::pair<Rect, Rect>> changes;
+  std::vector<std::pair<Rect, Rect>> changes;  // each change shown: where it was, and is
   void ControlChanged(const Control& control, const Rect& was) override {
     changes.emplace_back(was, control.Bounds());
   }
@@ -247,7 +245,7 @@ class ScriptedInternet : public Internet {
   std::optional<Login> proxyLogin;
   std::string refusal = "401";
   std::vector<std::optional<Login>> typed;
-  std::size_t dialogs = 0, reads = 0;
+  std::size_t dialogs = 0;
   std::vector<std::string> purged, sessions, urls, asked;  // asked: each request's headers
   std::set<std::uint32_t> flags, options;  // options: each as option * 100000 + value
   std::set<InternetHandle> open;
@@ -320,7 +318,6 @@ class ScriptedInternet : public Internet {
   }
   bool InternetReadFile(InternetHandle, void* buffer, std::uint32_t size,
                         std::uint32_t& read) override {
-    ++reads;
     read = 0;
     if (served_ >= cutAt_) return false;
     read = static_cast<std::uint32_t>(std::min({served_ + size, cutAt_, body.size()}) - served_);
@@ -363,8 +360,7 @@ class ScriptedInternet : public Internet {
   std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 
-// frmMain on the fakes; Form_Load has not run yet. Programs it starts must be
-// signed by `publisher`; none when empty.
+// frmMain on the fakes before Form_Load; programs it starts need `publisher`'s signature, if set.
 struct Rig {
   explicit Rig(std::string signer = "") : publisher(std::move(signer)) {
     system.events = &files.events;
