@@ -19,10 +19,9 @@
 
 namespace orvane::testing {
 
-// The system around the program: a 528 x 255 pixel window at 15 twips per pixel,
-// message boxes (all under the program's title), processes, Windows 10.0 build
-// 19045 as it really is, no temporary folder unless a test
-// sets one, the folder dialog and Info.xml files.
+// The system around the program: a 528 x 255 pixel window at 15 twips per pixel, message boxes (all
+// under the program's title), processes, Windows 10.0 build 19045 as it really is, no temporary
+// folder unless a test sets one, the folder dialog and Info.xml files.
 struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, XmlFiles {
   TwipsRect placement{0, 0, 528 * 15, 255 * 15};
   WindowState state = WindowState::Normal;
@@ -30,17 +29,15 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   Rect region;  // the last rounded outline
   bool unloaded = false, ended = false;
   int passes = 0, pacedPasses = 0, drags = 0;
-  std::vector<bool> bands;  // each SetTopMost: true for the topmost band
-  // Runs inside each message-loop pass of either kind, as a click would.
-  std::function<void()> onPass;
+  std::vector<bool> bands;       // each SetTopMost: true for the topmost band
+  std::function<void()> onPass;  // runs inside each message-loop pass, as a click would
   std::vector<std::string> messages, started;
   std::vector<int> icons;  // each message's style
   std::string focused;     // the control that got the input focus last
   std::uint32_t majorVersion = 10, minorVersion = 0, platformId = kVerPlatformWin32Nt;
   std::map<std::string, std::string> customers;  // Info.xml's Customer by the file's path
 
-  // Each change a control asks to show: where it was, and where it is.
-  std::vector<std::pair<Rect, Rect>> changes;
+  std::vector<std::pair<Rect, Rect>> changes;  // each change shown: where it was, and is
   void ControlChanged(const Control& control, const Rect& was) override {
     changes.emplace_back(was, control.Bounds());
   }
@@ -136,10 +133,9 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   }
 };
 
-// Files as byte strings, with failures on demand. As on Windows, a file open
-// or held can be neither removed nor moved, and one open for writing can't be
-// held. `signers` names who signed a file; `links`, folder names that lead
-// elsewhere. `events` tells each hold, check and release.
+// Files as byte strings, with failures on demand. As on Windows, a file open or held can be neither
+// removed nor moved, and one open for writing can't be held. `signers` names who signed a file;
+// `links`, folder names that lead elsewhere. `events` tells each hold, check and release.
 class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files, signers;
@@ -148,8 +144,6 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::string> events;
   bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
   bool writesShort = false;  // each write keeps all but its last byte, and says it kept all
-  bool lengthsOnly = false;  // files written while set keep only their length, for huge bodies
-  std::map<std::string, std::uint64_t> lengths;
 
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool PathExists(const std::string& path) override {
@@ -164,7 +158,7 @@ class MemoryFileSystem : public FileSystem {
   }
   std::optional<std::uint64_t> FileLength(const std::string& path) override {
     if (!FileExists(path)) return std::nullopt;
-    return lengthsOnly ? lengths[path] : files[path].size();
+    return files[path].size();
   }
   std::optional<std::string> ReadFrom(const std::string& path, std::uint64_t offset) override {
     if (openFails || !FileExists(path) || offset > files[path].size()) return std::nullopt;
@@ -174,7 +168,6 @@ class MemoryFileSystem : public FileSystem {
     if (moveFails || open.count(from) + open.count(to) + held.count(from) + held.count(to) > 0 ||
         !FileExists(from))
       return false;
-    lengths[to] = lengths[from];
     files[to] = files[from];
     files.erase(from);
     return true;
@@ -182,7 +175,6 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override {
     if (openFails || held.count(path) > 0 || !open.insert(path).second) return nullptr;
     files[path].clear();
-    lengths[path] = 0;
     return std::make_unique<File>(*this, path);
   }
   std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
@@ -220,8 +212,7 @@ class MemoryFileSystem : public FileSystem {
     bool Write(const void* data, std::size_t size) override {
       if (fs.writeFails || fs.open.count(name) == 0) return false;
       if (fs.writesShort) --size;
-      fs.lengths[name] += size;
-      if (!fs.lengthsOnly) fs.files[name].append(static_cast<const char*>(data), size);
+      fs.files[name].append(static_cast<const char*>(data), size);
       return true;
     }
     bool Close() override {
@@ -233,31 +224,28 @@ class MemoryFileSystem : public FileSystem {
   };
 };
 
-// A server that answers every request alike, from the scripted status and
-// body, except where a fault is scripted for one of the first requests.
-// Handles are checked for leaks and double closes.
+// A server that answers every request alike, from the scripted status and body, except where a
+// fault is scripted for one of the first requests. Handles are checked for leaks and double closes.
 class ScriptedInternet : public Internet {
  public:
   bool sessionOpens = true;
   std::optional<std::string> status = "200";  // nullopt: the status can't be read
   std::optional<std::string> length;          // nullopt: no length announced
   std::string body;
-  std::uint64_t madeUp = 0;  // when set, a body of this many zero bytes instead
-  std::string etag;          // when set, a range asked with If-Range naming it is answered with 206
+  std::string etag;  // when set, a range asked with If-Range naming it is answered with 206
   std::optional<std::string> retryAfter;
   // By request, from the first: a status instead of the scripted one (nullopt:
   // unreadable), or "" for an address that can't be opened, failing with openError.
   std::vector<std::optional<std::string>> faults;
   std::uint32_t openError = 12029;  // ERROR_INTERNET_CANNOT_CONNECT
   std::vector<std::uint64_t> cuts;  // by request: the body bytes it brings before a read fails
-  // When set, the proxy answers 407 until a request carries this login,
-  // and `refusal` to a wrong one; `typed`, what the user types into each of
-  // its password dialogs (nullopt: Cancel).
+  // When set, the proxy answers 407 until a request carries this login, and `refusal` to a wrong
+  // one; `typed`, what the user types into each of its password dialogs (nullopt: Cancel).
   using Login = std::pair<std::string, std::string>;
   std::optional<Login> proxyLogin;
   std::string refusal = "401";
   std::vector<std::optional<Login>> typed;
-  std::size_t dialogs = 0, reads = 0;
+  std::size_t dialogs = 0;
   std::vector<std::string> purged, sessions, urls, asked;  // asked: each request's headers
   std::set<std::uint32_t> flags, options;  // options: each as option * 100000 + value
   std::set<InternetHandle> open;
@@ -287,7 +275,7 @@ class ScriptedInternet : public Internet {
     using Text = std::optional<std::string>;
     const Text fault = request < faults.size() ? faults[request] : "200";
     if (fault == "") return nullptr;
-    const std::uint64_t total = madeUp > 0 ? madeUp : body.size();
+    const std::uint64_t total = body.size();
     const std::string prefix = "Range: bytes=";
     const bool ranged = !etag.empty() && ask.starts_with(prefix) &&
                         ask.ends_with("-\r\nIf-Range: " + etag + "\r\n");
@@ -330,13 +318,10 @@ class ScriptedInternet : public Internet {
   }
   bool InternetReadFile(InternetHandle, void* buffer, std::uint32_t size,
                         std::uint32_t& read) override {
-    ++reads;
     read = 0;
     if (served_ >= cutAt_) return false;
-    const std::uint64_t total = madeUp > 0 ? madeUp : body.size();
-    read = static_cast<std::uint32_t>(std::min({served_ + size, cutAt_, total}) - served_);
-    std::memset(buffer, 0, read);  // all a made-up body holds
-    if (madeUp == 0) body.copy(static_cast<char*>(buffer), read, served_);
+    read = static_cast<std::uint32_t>(std::min({served_ + size, cutAt_, body.size()}) - served_);
+    body.copy(static_cast<char*>(buffer), read, served_);
     served_ += read;
     return true;
   }
@@ -375,24 +360,19 @@ class ScriptedInternet : public Internet {
   std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 
-// frmMain on the fakes; Form_Load has not run yet. Programs it starts must be
-// signed by `publisher`; none when empty.
+// frmMain on the fakes before Form_Load; programs it starts need `publisher`'s signature, if set.
 struct Rig {
-  explicit Rig(std::string signer = "") : publisher(std::move(signer)) {}
+  explicit Rig(std::string signer = "") : publisher(std::move(signer)) {
+    system.events = &files.events;
+  }
   FakeSystem system;
   ScriptedInternet internet;
   MemoryFileSystem files;
   std::string publisher;
-  bool wired = Wire();
   Platform platform{system, internet, files, system, system, system, system};
   Program program{platform, system, publisher};
   MdlDownload& download = program.download;
   FrmMain& frm = program.frm;
-
-  bool Wire() {
-    system.events = &files.events;
-    return true;
-  }
 };
 
 }  // namespace orvane::testing
