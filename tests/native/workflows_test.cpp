@@ -88,6 +88,7 @@ TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
             std::optional(std::string()), std::optional<std::string>("ORVANE TEST PUBLISHER")}) {
         SCOPED_TRACE(::testing::Message() << named << upgrade << signer.value_or("unsigned"));
         WorkflowRig rig(named);
+        rig.system.tempFolder = "T\\";  // the support log is T\OrvaneSetup.log
         const std::string program = upgrade ? kUpdater : kInstaller;
         if (signer) rig.files.signers[program] = *signer;
 
@@ -102,6 +103,13 @@ TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
         EXPECT_EQ(rig.files.FileExists(program), starts);
         EXPECT_EQ(rig.system.messages, starts ? Lines{} : Lines{kUnsigned});
         EXPECT_EQ(rig.system.unloaded, upgrade && starts) << "no hand-over to a refused updater";
+        const std::string log = rig.files.files["T\\OrvaneSetup.log"];
+        const std::size_t at = std::min(log.find("Signature of "), log.size());
+        EXPECT_EQ(log.substr(at, log.find("\r\n", at) - at),
+                  named.empty() ? ""
+                                : "Signature of " + program + ": " +
+                                      (signer ? "signed by \"" + *signer + "\"" : "none intact") +
+                                      (starts ? "" : ", not \"" + publisher + "\": deleted"));
       }
     }
   }
