@@ -4,9 +4,11 @@
 // working set and how long the window took to answer its messages meanwhile.
 // --bare instead runs only a 4096-byte InternetReadFile loop with file
 // writes (same session and address calls), the benchmark's baseline.
+// --abandon-after-ms N ends the download from a timer of the window's
+// thread, as Stop does, and reports how long DownloadFile took to return.
 //
 // Usage: download_probe.exe SERVER_BASE PATH LOCAL_FILE PROXY
-//        [--min-pass-ms N] [--captions] [--bare] [--ping-ms N]
+//        [--min-pass-ms N] [--captions] [--bare] [--ping-ms N] [--abandon-after-ms N]
 //        profiling: [--hidden] (window never shown) [--no-loop] (passes skipped)
 //        [--no-purge] (bare loop only: no cache purge first)
 //        [--cpu-of Z:\proc\PID\stat] (add that process's CPU time to cpu_seconds)
@@ -34,7 +36,6 @@
 #include <vector>
 
 #include "download/download_text.h"
-#include "download/unique_internet_handle.h"
 #include "ping_meter.h"
 #include "platform/win32/application.h"
 #include "recording_ui.h"
@@ -57,6 +58,7 @@ struct Options {
   std::string cacheQuery;
   std::string cpuOf;
   int pingMs = 50;
+  int abandonAfterMs = 0;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -81,6 +83,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.minPassMs = std::atof(argv[++i]);
     } else if (arg == "--ping-ms" && i + 1 < argc) {
       options.pingMs = std::atoi(argv[++i]);
+    } else if (arg == "--abandon-after-ms" && i + 1 < argc) {
+      options.abandonAfterMs = std::atoi(argv[++i]);
     } else if (arg.starts_with("--")) {
       return false;
     } else {
@@ -166,40 +170,45 @@ int RunCacheQuery(const Options& options) {
   return 0;
 }
 
-// The same session and address calls as DownloadFile, then nothing but
-// 4096-byte reads and writes: what a transfer costs without progress.
+// An internet handle of the bare loop, closed once.
+struct InternetHandleTraits : NullIsInvalid<HINTERNET> {
+  static void Close(HINTERNET handle) { InternetCloseHandle(handle); }
+};
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
+
+// The same session and address calls as a fetch of DownloadFile, then
+// nothing but 4096-byte reads and writes on one thread: what a transfer
+// costs without progress.
 int RunBare(const Options& options) {
   // The program's own services, its window never made.
   win32::Application application(GetModuleHandleW(nullptr), "");
-  Internet& internet = application.platform.Services().internet;
   FileSystem& files = application.platform.Services().files;
   const CpuClock cpu(options.cpuOf);
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   const std::string address = options.serverBase + options.path;
-  if (!options.noPurge) internet.DeleteUrlCacheEntryA(CacheEntryAddress(address));
+  if (!options.noPurge) DeleteUrlCacheEntryA(CacheEntryAddress(address).c_str());
   const bool cachedAtOpen = IsCached(address);
-  const ProxyChoice choice = ChooseProxy(options.proxy);
+  const std::optional<std::string> proxy = ChooseProxy(options.proxy);
   bool ok = false;
   std::uint64_t received = 0;
   {
-    UniqueInternetHandle session(
-        internet, internet.InternetOpenA("API-Download", choice.accessType,
-                                         choice.name ? choice.name->c_str() : nullptr,
-                                         choice.bypass ? choice.bypass->c_str() : nullptr, 0));
+    const InternetHandle session(InternetOpenA(
+        "API-Download", proxy ? INTERNET_OPEN_TYPE_PROXY : INTERNET_OPEN_TYPE_PRECONFIG,
+        proxy ? proxy->c_str() : nullptr, proxy ? "<local>" : nullptr, 0));
     // The program's own request flags, so that both loops leave the cache alone.
-    constexpr std::uint32_t kFlags =
-        kInternetFlagExistingConnect | kInternetFlagReload | kInternetFlagNoCacheWrite;
-    UniqueInternetHandle request(
-        internet, session ? internet.InternetOpenUrlA(session.Get(), address, nullptr, 0, kFlags, 0)
-                          : nullptr);
+    constexpr DWORD kFlags =
+        INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    const InternetHandle request(
+        session ? InternetOpenUrlA(session.get(), address.c_str(), nullptr, 0, kFlags, 0)
+                : nullptr);
     std::unique_ptr<OutputFile> file = request ? files.OpenForWriting(options.localFile) : nullptr;
     if (file) {
       std::array<char, 4096> block;
       for (;;) {
-        std::uint32_t read = 0;
-        if (!internet.InternetReadFile(request.Get(), block.data(), 4096, read)) break;
+        DWORD read = 0;
+        if (!InternetReadFile(request.get(), block.data(), 4096, &read)) break;
         if (read == 0) {
           ok = true;
           break;
@@ -269,6 +278,19 @@ struct Watchers {
   Decorators decorators;
 };
 
+// The download a timer abandons, and when it did; the timer's id points here.
+struct Abandoning {
+  MdlDownload* download;
+  LARGE_INTEGER at;
+};
+
+void CALLBACK AbandonOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  auto* abandoning = reinterpret_cast<Abandoning*>(id);
+  QueryPerformanceCounter(&abandoning->at);
+  abandoning->download->AbandonTransfer();
+}
+
 int RunDownload(const Options& options) {
   Watchers watch(options);
   win32::Application application(GetModuleHandleW(nullptr), "", watch.decorators,
@@ -292,6 +314,12 @@ int RunDownload(const Options& options) {
   if (options.pingMs > 0) {
     recorder.OnFirstPass([&] { pings.Start(std::chrono::milliseconds(options.pingMs)); });
   }
+  // Stop's first step, from a timer of the window: the download is abandoned.
+  Abandoning abandoning{&download, {}};
+  if (options.abandonAfterMs > 0) {
+    SetTimer(MainWindow(), reinterpret_cast<UINT_PTR>(&abandoning),
+             static_cast<UINT>(options.abandonAfterMs), AbandonOnTimer);
+  }
   const CpuClock cpu(options.cpuOf);
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
@@ -300,6 +328,7 @@ int RunDownload(const Options& options) {
       options.path, options.localFile, form["ProgressCap"], form["ProgressBar"], options.proxy);
   const double elapsed = SecondsSince(start);
   const double cpuSeconds = cpu.Seconds() - cpuStart;
+  const double abandonMs = abandoning.at.QuadPart != 0 ? SecondsSince(abandoning.at) * 1000 : -1;
   pings.Stop();
   pings.Drain(std::chrono::milliseconds(2000));
   form.Downloading = kVbFalse;
@@ -321,7 +350,8 @@ int RunDownload(const Options& options) {
       "\"doevents\": %llu, "
       "\"passes\": %llu, \"pass_seconds\": %.3f, \"paints\": %llu, \"paint_seconds\": %.3f, "
       "\"distinct_captions\": %llu, \"distinct_widths\": %llu, "
-      "\"min_pass_ms\": %g, \"cached_at_open\": %s, \"close_seconds\": %.3f, \"peak_working_set\": "
+      "\"min_pass_ms\": %g, \"cached_at_open\": %s, \"abandon_return_ms\": %.1f, "
+      "\"peak_working_set\": "
       "%llu, "
       "\"pings\": {\"posted\": %llu, \"answered\": %llu, \"worst_ms\": %.3f, "
       "\"median_ms\": %.3f, \"p95_ms\": %.3f, \"worst_posted_at\": %.3f}%s}\n",
@@ -335,7 +365,7 @@ int RunDownload(const Options& options) {
       watch.paints->Paints().Seconds(),
       static_cast<unsigned long long>(recorder.DistinctCaptions()),
       static_cast<unsigned long long>(recorder.DistinctWidths()), options.minPassMs,
-      watch.internet->CachedAtOpen() ? "true" : "false", watch.internet->CloseSeconds(),
+      watch.internet->CachedAtOpen() ? "true" : "false", abandonMs,
       static_cast<unsigned long long>(PeakWorkingSet()),
       static_cast<unsigned long long>(pings.Posted()),
       static_cast<unsigned long long>(pings.Answered()), pings.WorstMs(), pings.QuantileMs(0.5),
@@ -355,7 +385,8 @@ int main(int argc, char** argv) {
   if (!orvane::probe::ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: download_probe.exe SERVER_BASE PATH LOCAL_FILE PROXY "
-                 "[--min-pass-ms N] [--captions] [--bare] [--ping-ms N] [--hidden] [--no-loop] "
+                 "[--min-pass-ms N] [--captions] [--bare] [--ping-ms N] [--abandon-after-ms N] "
+                 "[--hidden] [--no-loop] "
                  "[--no-purge]\n       download_probe.exe --cache-query URL\n");
     return 2;
   }

@@ -102,63 +102,42 @@ inline bool IsCached(const std::string& url) {
          GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
-// WinINet as DownloadFile gets it, noting whether the cache still held an
-// entry for the address when the session opened, that is after the purge.
+// The internet as DownloadFile gets it, noting whether the cache still held
+// an entry for the address when the answer came, that is after the purge.
 class CacheWatchingInternet : public Internet {
  public:
   CacheWatchingInternet(Internet& inner, std::string url) : inner_(inner), url_(std::move(url)) {}
-  bool DeleteUrlCacheEntryA(const std::string& url) override {
-    return inner_.DeleteUrlCacheEntryA(url);
+  FetchResult Fetch(const FetchRequest& request, FetchSink& sink) override {
+    Watching watching(*this, sink);
+    return inner_.Fetch(request, watching);
   }
-  InternetHandle InternetOpenA(const std::string& agent, std::uint32_t accessType,
-                               const char* proxyName, const char* proxyBypass,
-                               std::uint32_t flags) override {
-    cachedAtOpen_ = IsCached(url_);
-    return inner_.InternetOpenA(agent, accessType, proxyName, proxyBypass, flags);
-  }
-  InternetHandle InternetOpenUrlA(InternetHandle session, const std::string& url,
-                                  const char* headers, std::uint32_t headersLength,
-                                  std::uint32_t flags, std::uintptr_t context) override {
-    return inner_.InternetOpenUrlA(session, url, headers, headersLength, flags, context);
-  }
-  bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffer,
-                      std::uint32_t& bufferLength, std::uint32_t& index) override {
-    return inner_.HttpQueryInfoA(request, infoLevel, buffer, bufferLength, index);
-  }
-  bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
-                        std::uint32_t& bytesRead) override {
-    return inner_.InternetReadFile(file, buffer, bytesToRead, bytesRead);
-  }
-  // Closing the request is where WinINet finishes its cache entry: timed,
-  // as no message-loop pass runs meanwhile.
-  bool InternetCloseHandle(InternetHandle handle) override {
-    return closes_.Time([&] { return inner_.InternetCloseHandle(handle); });
-  }
-  bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
-                          std::uint32_t bufferLength) override {
-    return inner_.InternetSetOptionA(handle, option, buffer, bufferLength);
-  }
-  bool InternetQueryOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
-                            std::uint32_t& bufferLength) override {
-    return inner_.InternetQueryOptionA(handle, option, buffer, bufferLength);
-  }
-  bool HttpSendRequestA(InternetHandle request, const char* headers, std::uint32_t headersLength,
-                        void* optional, std::uint32_t optionalLength) override {
-    return inner_.HttpSendRequestA(request, headers, headersLength, optional, optionalLength);
-  }
-  std::uint32_t InternetErrorDlg(InternetHandle request, std::uint32_t error,
-                                 std::uint32_t flags) override {
-    return inner_.InternetErrorDlg(request, error, flags);
-  }
-  std::uint32_t GetLastError() override { return inner_.GetLastError(); }
   bool CachedAtOpen() const { return cachedAtOpen_; }
-  double CloseSeconds() const { return closes_.Seconds(); }
 
  private:
+  // Passes every call on, looking at the cache at each answer.
+  class Watching : public FetchSink {
+   public:
+    Watching(CacheWatchingInternet& owner, FetchSink& inner) : owner_(owner), inner_(inner) {}
+    bool Waiting(FetchStage stage, double silentSeconds) override {
+      return inner_.Waiting(stage, silentSeconds);
+    }
+    AnswerStep Answer(const FetchAnswer& answer) override {
+      owner_.cachedAtOpen_ = IsCached(owner_.url_);
+      return inner_.Answer(answer);
+    }
+    void LoginTyped(const ProxyLogin& login) override { inner_.LoginTyped(login); }
+    bool Block(const std::byte* data, std::size_t size) override {
+      return inner_.Block(data, size);
+    }
+
+   private:
+    CacheWatchingInternet& owner_;
+    FetchSink& inner_;
+  };
+
   Internet& inner_;
   std::string url_;
   bool cachedAtOpen_ = false;
-  CallTimer closes_;
 };
 
 }  // namespace orvane::probe

@@ -6,12 +6,15 @@
 namespace orvane {
 
 std::string AttemptLine(const AttemptRecord& record, std::string_view outcome) {
-  const ProxyChoice proxy = ChooseProxy(record.proxy);
+  const std::optional<std::string> proxy = ChooseProxy(record.proxy);
   std::string line = "Download " + record.address + ", proxy ";
-  line += proxy.name ? *proxy.name : "from the system's settings";
+  line += proxy ? *proxy : "from the system's settings";
   if (!record.statuses.empty()) line += ", status";
   for (const std::uint64_t status : record.statuses) line += " " + std::to_string(status);
   if (record.error) line += ", error " + InternetErrorText(*record.error);
+  if (record.silentSeconds) {
+    line += ", nothing heard for " + std::to_string(*record.silentSeconds) + " s";
+  }
   line += ", " + std::to_string(record.received) + " of ";
   line += record.total > 0 ? std::to_string(record.total) : "unknown";
   line += " bytes from byte " + std::to_string(record.from) + ": ";

@@ -2,6 +2,7 @@
 // file, tried again by itself on a line that drops, with progress in a
 // caption and a bar, answered by a status text.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,20 +32,24 @@ constexpr double kPauseSliceSeconds = 0.05;
 // fresh copy besides. The body goes to a partial file that replaces
 // localFile only once it holds exactly the announced length, so a failure
 // never leaves a truncated file under the target's name. Every attempt that
-// fails for the moment is followed by a growing wait and another, until
+// fails for the moment is followed by a wait and another, until
 // kAttemptsWithoutProgress in a row have not added a byte beyond the most
-// the partial file ever held.
+// the partial file ever held, or nothing was heard for kQuietClickSeconds.
 std::string MdlDownload::DownloadFile(const std::string& path, const std::string& localFile,
                                       Control& caption, Control& bar, const std::string& proxy) {
   if (ServerBase.empty() || path.empty() || localFile.empty()) return kFileErr;
   if (abandoned_) return kNetErr;
 
   const std::string address = ServerBase + path;
-  PurgeUrlCache(address);
-  Click click{address, proxy, PartialFileName(localFile), TakeKept(localFile, address)};
+  Click click{address, proxy, PartialFileName(localFile), TakeKept(localFile, address),
+              CacheEntryAddress(address)};
   running_ = address;
   transfer_ = {nullptr, click.partial};
-  const std::string status = Fetch(click, localFile, caption, bar);
+  // What the window shows now is painted before anything is asked for.
+  caption.SetCaption(ConnectingCaption(1));
+  bar.SetWidth(1);
+  platform_.ui.DoEvents();
+  const std::string status = abandoned_ ? kNetErr : Fetch(click, localFile, caption, bar);
   running_.clear();
   transfer_ = {};
   return status;
@@ -64,6 +69,7 @@ std::string MdlDownload::Fetch(Click& click, const std::string& localFile, Contr
   int retries = 0;
   int withoutProgress = 0;
   for (;;) {
+    ++click.attempt;
     const AttemptEnd end = Attempt(click, caption, bar);
     if (abandoned_) return kNetErr;
     if (end.kind != AttemptEnd::Retry) {
@@ -71,15 +77,17 @@ std::string MdlDownload::Fetch(Click& click, const std::string& localFile, Contr
       log(status.empty() ? "ok" : status);
       return status;
     }
-    withoutProgress = point.received > most ? 0 : withoutProgress + 1;
+    const bool progressed = point.received > most;
+    withoutProgress = progressed ? 0 : withoutProgress + 1;
     most = std::max(most, point.received);
-    if (withoutProgress >= kAttemptsWithoutProgress) {
+    if (withoutProgress >= kAttemptsWithoutProgress || click.quietSeconds >= kQuietClickSeconds) {
       log(kNetErr);
       return Finish(AttemptEnd::NetErr, localFile, address, point, caption, bar);
     }
-    const std::uint32_t wait = WaitSecondsBefore(++retries, end.retryAfter);
+    retries = progressed ? 1 : retries + 1;
+    const std::uint32_t wait = WaitSecondsBefore(retries, end.retryAfter);
     log("retry in " + std::to_string(wait) + " s");
-    if (!WaitBeforeRetry(wait)) return kNetErr;
+    if (!WaitBeforeRetry(click, wait, caption)) return kNetErr;
   }
 }
 
@@ -136,17 +144,23 @@ std::string MdlDownload::Finish(AttemptEnd::Kind kind, const std::string& localF
   }
 }
 
-bool MdlDownload::WaitBeforeRetry(std::uint32_t seconds) {
+// The caption counts the wait down in whole seconds.
+bool MdlDownload::WaitBeforeRetry(Click& click, std::uint32_t seconds, Control& caption) {
   for (double left = seconds; left > 0 && !abandoned_; left -= kPauseSliceSeconds) {
+    caption.SetCaption(
+        RetryCaption(static_cast<std::uint32_t>(std::ceil(left)), click.attempt + 1));
     platform_.ui.Pause(std::min(left, kPauseSliceSeconds));
   }
+  click.quietSeconds += seconds;
   return !abandoned_;
 }
 
-// The partial files are closed and removed, so nothing half-written stays
-// behind or stays open for the next copy of the program.
+// The fetch's connection is closed at once, and the partial files closed
+// and removed, so nothing half-written stays behind or stays open for the
+// next copy of the program.
 void MdlDownload::AbandonTransfer() {
   abandoned_ = true;
+  cancel_.request_stop();
   if (!running_.empty()) log_.Write("Download " + running_ + ": stopped");
   FileSystem& files = platform_.files;
   const Transfer transfer = std::exchange(transfer_, {});

@@ -28,9 +28,9 @@ std::optional<std::uint64_t> ParseHeaderNumber(std::string_view text) {
 
 // A port field left empty leaves the text ending in ":"; the user then meant
 // no proxy of their own, so the system's internet settings apply.
-ProxyChoice ChooseProxy(std::string_view proxy) {
-  if (!proxy.empty() && proxy.back() == ':') return {};
-  return {kInternetOpenTypeProxy, std::string(proxy), std::string("<local>")};
+std::optional<std::string> ChooseProxy(std::string_view proxy) {
+  if (!proxy.empty() && proxy.back() == ':') return std::nullopt;
+  return std::string(proxy);
 }
 
 // Everything up to the first "/" from the search start is lowered. The search
@@ -97,6 +97,27 @@ std::string ProgressCaption(std::int16_t percent, std::uint64_t receivedKb,
 std::string FinishedCaption(std::uint64_t expectedKb) {
   const std::string kb = std::to_string(expectedKb);
   return "Finished 100%: " + kb + "Kb / " + kb + "Kb";
+}
+
+namespace {
+
+std::string AttemptNumber(int attempt) {
+  return attempt > 1 ? " (lan " + std::to_string(attempt) + ")" : "";
+}
+
+}  // namespace
+
+std::string ConnectingCaption(int attempt) {
+  return "Dang ket noi may chu" + AttemptNumber(attempt) + "...";
+}
+
+std::string AwaitingAnswerCaption(int attempt) {
+  return "Dang cho may chu tra loi" + AttemptNumber(attempt) + "...";
+}
+
+std::string RetryCaption(std::uint32_t seconds, int attempt) {
+  return "Mat ket noi, thu lai sau " + std::to_string(seconds) + " giay (lan " +
+         std::to_string(attempt) + ")...";
 }
 
 }  // namespace orvane

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/internet.h"
-
 namespace orvane {
 
 // The number at the start of a header value such as Content-Length or the
@@ -17,13 +15,9 @@ namespace orvane {
 // does not fit in 64 bits.
 std::optional<std::uint64_t> ParseHeaderNumber(std::string_view text);
 
-// How InternetOpenA reaches the network for a proxy text "address:port".
-struct ProxyChoice {
-  std::uint32_t accessType = kInternetOpenTypePreconfig;
-  std::optional<std::string> name;  // nullopt passes a null pointer
-  std::optional<std::string> bypass;
-};
-ProxyChoice ChooseProxy(std::string_view proxy);
+// The proxy a download goes through for a proxy text "address:port": the
+// text itself, or none when the port is empty (the system's settings apply).
+std::optional<std::string> ChooseProxy(std::string_view proxy);
 
 // The address under which the cache entry is deleted: the scheme part in
 // lower case, host and path as given.
@@ -45,5 +39,14 @@ std::string ProgressCaption(std::int16_t percent, std::uint64_t receivedKb,
 
 // "Finished 100%: 3335Kb / 3335Kb", both numbers the announced size.
 std::string FinishedCaption(std::uint64_t expectedKb);
+
+// While no byte of the body has come: "Dang ket noi may chu...", then
+// "Dang cho may chu tra loi..." once the request is out; from the second
+// attempt of a download on, with its number: "Dang ket noi may chu (lan 2)...".
+std::string ConnectingCaption(int attempt);
+std::string AwaitingAnswerCaption(int attempt);
+
+// Before the next attempt: "Mat ket noi, thu lai sau 4 giay (lan 2)...".
+std::string RetryCaption(std::uint32_t seconds, int attempt);
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,6 @@ std::string_view ProductServerHost();
 // "https://" + host.
 std::string ServerBaseFor(std::string_view windowsVersionName, std::string_view host);
 
-// The proxy's login as typed into the system's dialog.
-struct ProxyLogin {
-  std::string user;
-  std::string password;
-};
-
 class MdlDownload {
  public:
   MdlDownload(Platform& platform, SupportLog& log) : platform_(platform), log_(log) {}
@@ -50,17 +45,16 @@ class MdlDownload {
                            Control& bar, const std::string& proxy);
 
   // The program is about to end, perhaps in the middle of a transfer or of
-  // the wait before its next attempt: every partial file is closed and
-  // removed, and the transfer asks the server for nothing more.
+  // the wait before its next attempt: the fetch in progress is cancelled,
+  // every partial file is closed and removed, and the transfer asks the
+  // server for nothing more.
   void AbandonTransfer();
-
-  // Deletes the address's entry from the system's internet cache.
-  void PurgeUrlCache(std::string url);
 
   // Names the running Windows version from its real version number.
   std::string GetWindowsVersionName();
 
  private:
+  class AttemptSink;
   struct Transfer {
     OutputFile* file = nullptr;
     std::string partialPath;
@@ -82,22 +76,21 @@ class MdlDownload {
     std::string proxy;
     std::string partial;
     ResumePoint point;
-    int loginDialogs = 0;       // the proxy's password dialogs shown
-    bool loginRefused = false;  // the proxy refused the login kept for the run
-    AttemptRecord record{};     // the last attempt, for the log
+    std::string staleCacheEntry;  // purged by the first request of the call
+    int attempt = 0;              // the attempt under way, from 1
+    double quietSeconds = 0;      // heard nothing from the server for so long before it
+    int loginDialogs = 0;         // the proxy's password dialogs shown
+    bool loginRefused = false;    // the proxy refused the login kept for the run
+    AttemptRecord record{};       // the last attempt, for the log
   };
   // The attempts of one call, each logged, until one ends it.
   std::string Fetch(Click& click, const std::string& localFile, Control& caption, Control& bar);
   AttemptEnd Attempt(Click& click, Control& caption, Control& bar);
-  // Answers a proxy that asks for a login; how the attempt ends when the
-  // answer that follows is not the server's.
-  std::optional<AttemptEnd> LogInToProxy(InternetHandle request,
-                                         std::optional<std::uint64_t>& status, Click& click);
   ResumePoint TakeKept(const std::string& localFile, const std::string& address);
   std::string Finish(AttemptEnd::Kind kind, const std::string& localFile,
                      const std::string& address, const ResumePoint& point, Control& caption,
                      Control& bar);
-  bool WaitBeforeRetry(std::uint32_t seconds);
+  bool WaitBeforeRetry(Click& click, std::uint32_t seconds, Control& caption);
 
   Platform& platform_;
   SupportLog& log_;    // each attempt, for support
@@ -107,7 +100,8 @@ class MdlDownload {
   // proxy asks it of: the user is asked once.
   std::optional<ProxyLogin> proxyLogin_;
   bool abandoned_ = false;
-  std::string running_;  // the address of the call in progress
+  std::stop_source cancel_;  // stops the fetch in progress, and every later one
+  std::string running_;      // the address of the call in progress
 };
 
 }  // namespace orvane

@@ -56,15 +56,13 @@ bool CanResume(const ResumePoint& point) {
   return !point.validator.empty() && point.total > 0;
 }
 
-std::string RangeHeaders(const ResumePoint& point) {
-  if (!CanResume(point) || point.received == 0) return "";
-  return "Range: bytes=" + std::to_string(point.received) + "-\r\nIf-Range: " + point.validator +
-         "\r\n";
+bool AsksRange(const ResumePoint& point) {
+  return CanResume(point) && point.received > 0;
 }
 
 BodyFit FitOf(std::uint64_t status, const ResumePoint& asked,
               const std::optional<ContentRange>& range) {
-  const bool rangeAsked = !RangeHeaders(asked).empty();
+  const bool rangeAsked = AsksRange(asked);
   if (status == 200) return BodyFit::Fresh;
   if (status != 206) return rangeAsked ? BodyFit::Mismatch : BodyFit::Fresh;
   const bool continues =

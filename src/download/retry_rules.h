@@ -17,8 +17,12 @@ inline constexpr int kProxyLoginDialogs = 3;
 inline constexpr int kAttemptsWithoutProgress = 4;
 // The longest wait between two attempts, and the longest Retry-After obeyed.
 inline constexpr std::uint32_t kLongestWaitSeconds = 30;
-// A connection that can't be made, or that brings no byte, for this long fails the attempt.
-inline constexpr std::uint32_t kStallMilliseconds = 30000;
+// An attempt that hears nothing for this long has failed: a connect that
+// does not complete, an answer that does not come, a body that stops.
+inline constexpr double kSilenceSeconds = 20;
+// A click gives up once it has heard nothing from the server for this long,
+// its waits between attempts included.
+inline constexpr double kQuietClickSeconds = 60;
 
 // Answers that say "not now" rather than "no": a timeout, too many requests,
 // or a server or gateway that is failing for the moment.
@@ -28,9 +32,9 @@ bool IsTransientStatus(std::uint64_t status);
 // proxies answer a wrong login with 401.
 bool IsProxyRefusal(std::uint64_t status, bool loginSent);
 
-// The wait before retry number `retry` (1 for the first): 1, 2, 4, 8 ...
-// seconds, at most 30; a Retry-After in seconds is obeyed instead, also at
-// most 30.
+// The wait before retry number `retry` (1 for the first, and again after an
+// attempt that brought new bytes): 1, 2, 4, 8 ... seconds, at most 30; a
+// Retry-After in seconds is obeyed instead, also at most 30.
 std::uint32_t WaitSecondsBefore(int retry, std::optional<std::uint64_t> retryAfter);
 
 // "bytes first-last/total", the answer to a range request.
@@ -54,9 +58,9 @@ struct ResumePoint {
 // other is asked for again from its first byte.
 bool CanResume(const ResumePoint& point);
 
-// The request's extra headers: a range from the received count, valid only
-// while the server still has the same version; none for a fresh start.
-std::string RangeHeaders(const ResumePoint& point);
+// Whether the next request asks only for the rest, from the received count,
+// of the version the validator names; if not, it asks for the whole file.
+bool AsksRange(const ResumePoint& point);
 
 // How the body of a successful answer relates to what is on disk.
 enum class BodyFit {

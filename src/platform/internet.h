@@ -1,66 +1,93 @@
-// The seam to the system's internet client: the WinINet ANSI entry points the
-// download engine calls, one method each, with the same arguments.
+// The seam to the system's internet client: one call that fetches one
+// address the way the download needs it, handing the answer's facts and the
+// body's blocks to the caller as they come.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <stop_token>
 #include <string>
 
 namespace orvane {
 
-using InternetHandle = void*;  // opaque; null means the call failed
+// A proxy's login, as typed into the system's dialog.
+struct ProxyLogin {
+  std::string user;
+  std::string password;
+};
 
-inline constexpr std::uint32_t kInternetOpenTypePreconfig = 0;
-inline constexpr std::uint32_t kInternetOpenTypeProxy = 3;
-inline constexpr std::uint32_t kInternetFlagExistingConnect = 0x20000000;
-inline constexpr std::uint32_t kInternetFlagReload = 0x80000000;
-inline constexpr std::uint32_t kInternetFlagNoCacheWrite = 0x04000000;
-inline constexpr std::uint32_t kInternetOptionConnectTimeout = 2;
-inline constexpr std::uint32_t kInternetOptionReceiveTimeout = 6;
-inline constexpr std::uint32_t kHttpQueryContentLength = 5;
-inline constexpr std::uint32_t kHttpQueryLastModified = 11;
-inline constexpr std::uint32_t kHttpQueryStatusCode = 19;
-inline constexpr std::uint32_t kHttpQueryRetryAfter = 36;
-inline constexpr std::uint32_t kHttpQueryContentRange = 53;
-inline constexpr std::uint32_t kHttpQueryETag = 54;
-inline constexpr std::uint32_t kInternetOptionProxyUsername = 43;
-inline constexpr std::uint32_t kInternetOptionProxyPassword = 44;
-inline constexpr std::uint32_t kErrorInternetIncorrectPassword = 12014;
-inline constexpr std::uint32_t kErrorInternetForceRetry = 12032;
-inline constexpr std::uint32_t kFlagsErrorUiFilterForErrors = 0x01;
-inline constexpr std::uint32_t kFlagsErrorUiFlagsChangeOptions = 0x02;
-inline constexpr std::uint32_t kFlagsErrorUiFlagsGenerateData = 0x04;
+struct FetchRequest {
+  std::string url;
+  // Deleted from the system's internet cache first; empty: nothing is.
+  std::string staleCacheEntry;
+  // The typed proxy "address:port", local addresses excepted; none: the
+  // system's internet settings.
+  std::optional<std::string> proxy;
+  // Only the bytes from `from` on, while the server still has the version
+  // `ifRange` names; 0 asks for the whole file.
+  std::uint64_t from = 0;
+  std::string ifRange;
+  // Asked from the caller's thread, it ends the fetch at once.
+  std::stop_token cancel;
+};
+
+// The answer's headers as the server sent them; none where it sent none.
+struct FetchAnswer {
+  std::optional<std::string> status;
+  std::optional<std::string> contentLength;
+  std::optional<std::string> contentRange;
+  std::optional<std::string> etag;
+  std::optional<std::string> lastModified;
+  std::optional<std::string> retryAfter;
+};
+
+// What a fetch waits for while nothing arrives.
+enum class FetchStage { Connecting, AwaitingAnswer, ReceivingBody };
+
+// What the caller makes of an answer.
+struct AnswerStep {
+  enum Kind {
+    ReadBody,   // the body follows, block by block
+    Stop,       // the fetch ends here
+    SendLogin,  // the request goes again with `login` for the proxy
+    AskLogin,   // the system's login dialog asks the user, then the request goes again
+  } kind = Stop;
+  ProxyLogin login;
+};
+
+// Everything a fetch hands to its caller, always on the caller's thread and
+// before Fetch returns.
+class FetchSink {
+ public:
+  virtual ~FetchSink() = default;
+  // The fetch is waiting for the network, nothing having arrived for
+  // `silentSeconds`: the caller lets the window's messages run. False ends
+  // the fetch.
+  virtual bool Waiting(FetchStage stage, double silentSeconds) = 0;
+  // An answer's headers; after SendLogin or AskLogin the next answer comes
+  // here too.
+  virtual AnswerStep Answer(const FetchAnswer& answer) = 0;
+  // What the user typed into the system's login dialog.
+  virtual void LoginTyped(const ProxyLogin& login) = 0;
+  // The next block of the body; false ends the fetch.
+  virtual bool Block(const std::byte* data, std::size_t size) = 0;
+};
+
+struct FetchResult {
+  enum Kind {
+    Complete,        // the body to its end
+    Failed,          // the system's internet client failed, with `error`
+    Stopped,         // the caller or a cancel ended the fetch
+    LoginCancelled,  // the user cancelled the login dialog
+  } kind = Failed;
+  std::uint32_t error = 0;
+};
 
 class Internet {
  public:
   virtual ~Internet() = default;
-
-  virtual bool DeleteUrlCacheEntryA(const std::string& url) = 0;
-  // proxyName and proxyBypass may be null, as InternetOpenA allows.
-  virtual InternetHandle InternetOpenA(const std::string& agent, std::uint32_t accessType,
-                                       const char* proxyName, const char* proxyBypass,
-                                       std::uint32_t flags) = 0;
-  virtual InternetHandle InternetOpenUrlA(InternetHandle session, const std::string& url,
-                                          const char* headers, std::uint32_t headersLength,
-                                          std::uint32_t flags, std::uintptr_t context) = 0;
-  virtual bool HttpQueryInfoA(InternetHandle request, std::uint32_t infoLevel, void* buffer,
-                              std::uint32_t& bufferLength, std::uint32_t& index) = 0;
-  virtual bool InternetReadFile(InternetHandle file, void* buffer, std::uint32_t bytesToRead,
-                                std::uint32_t& bytesRead) = 0;
-  virtual bool InternetCloseHandle(InternetHandle handle) = 0;
-  virtual bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
-                                  std::uint32_t bufferLength) = 0;
-  // bufferLength: in, the buffer's size; out, the length of what was written.
-  virtual bool InternetQueryOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
-                                    std::uint32_t& bufferLength) = 0;
-  // Sends the request again, as it was opened, with what was set on it since.
-  virtual bool HttpSendRequestA(InternetHandle request, const char* headers,
-                                std::uint32_t headersLength, void* optional,
-                                std::uint32_t optionalLength) = 0;
-  // The system's dialog for the error, owned by the program's window.
-  virtual std::uint32_t InternetErrorDlg(InternetHandle request, std::uint32_t error,
-                                         std::uint32_t flags) = 0;
-  // The calling thread's last error, where WinINet leaves why a call failed.
-  virtual std::uint32_t GetLastError() = 0;
+  virtual FetchResult Fetch(const FetchRequest& request, FetchSink& sink) = 0;
 };
 
 }  // namespace orvane

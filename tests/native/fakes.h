@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -225,20 +226,25 @@ class MemoryFileSystem : public FileSystem {
 };
 
 // A server that answers every request alike, from the scripted status and body, except where a
-// fault is scripted for one of the first requests. Handles are checked for leaks and double closes.
+// fault or a silence is scripted for one of the first requests. A silent request waits, a second
+// at a time, until the caller gives up; `silences` notes when it did. A request cancelled while
+// it waits still tries to hand over a block, which the caller must refuse.
 class ScriptedInternet : public Internet {
  public:
-  bool sessionOpens = true;
   std::optional<std::string> status = "200";  // nullopt: the status can't be read
   std::optional<std::string> length;          // nullopt: no length announced
   std::string body;
   std::string etag;  // when set, a range asked with If-Range naming it is answered with 206
   std::optional<std::string> retryAfter;
-  // By request, from the first: a status instead of the scripted one (nullopt:
-  // unreadable), or "" for an address that can't be opened, failing with openError.
+  // By request, from the first: a status instead of the scripted one (nullopt: unreadable), or
+  // "" for a request that fails with openError.
   std::vector<std::optional<std::string>> faults;
   std::uint32_t openError = 12029;  // ERROR_INTERNET_CANNOT_CONNECT
   std::vector<std::uint64_t> cuts;  // by request: the body bytes it brings before a read fails
+  // By request: where it falls silent (a cut request falls silent at its cut in the body).
+  std::vector<std::optional<FetchStage>> hangs;
+  std::vector<double> silences;  // how long each silent request waited, in seconds
+  int cancels = 0;               // requests cancelled while they waited
   // When set, the proxy answers 407 until a request carries this login, and `refusal` to a wrong
   // one; `typed`, what the user types into each of its password dialogs (nullopt: Cancel).
   using Login = std::pair<std::string, std::string>;
@@ -246,118 +252,88 @@ class ScriptedInternet : public Internet {
   std::string refusal = "401";
   std::vector<std::optional<Login>> typed;
   std::size_t dialogs = 0;
-  std::vector<std::string> purged, sessions, urls, asked;  // asked: each request's headers
-  std::set<std::uint32_t> flags, options;  // options: each as option * 100000 + value
-  std::set<InternetHandle> open;
-  int badCloses = 0;
+  std::vector<FetchRequest> requests;
+  std::vector<std::string> urls, sessions;  // each request's address, and its proxy or "system"
 
   void Serve(std::string bytes) {
     length = std::to_string(bytes.size());
     body = std::move(bytes);
   }
 
-  bool DeleteUrlCacheEntryA(const std::string& url) override {
-    purged.push_back(url);
-    return false;
-  }
-  InternetHandle InternetOpenA(const std::string&, std::uint32_t access, const char* proxy,
-                               const char*, std::uint32_t) override {
-    sessions.push_back(std::to_string(access) + " " + (proxy ? proxy : "null"));
-    return sessionOpens ? Open() : nullptr;
-  }
-  InternetHandle InternetOpenUrlA(InternetHandle, const std::string& url, const char* headers,
-                                  std::uint32_t size, std::uint32_t flagsGiven,
-                                  std::uintptr_t) override {
-    const std::size_t request = urls.size();
-    urls.push_back(url);
-    const std::string& ask = asked.emplace_back(headers ? std::string(headers, size) : "");
-    flags.insert(flagsGiven);
-    using Text = std::optional<std::string>;
-    const Text fault = request < faults.size() ? faults[request] : "200";
-    if (fault == "") return nullptr;
-    const std::uint64_t total = body.size();
-    const std::string prefix = "Range: bytes=";
-    const bool ranged = !etag.empty() && ask.starts_with(prefix) &&
-                        ask.ends_with("-\r\nIf-Range: " + etag + "\r\n");
-    served_ = ranged ? std::stoull(ask.substr(prefix.size())) : 0;
-    cutAt_ = request < cuts.size() ? served_ + cuts[request] : UINT64_MAX;
-    server_ = fault != "200" ? fault : served_ > 0 ? Text("206") : status;
-    answer_ = {{kHttpQueryContentLength, served_ > 0 ? std::to_string(total - served_) : length},
-               {kHttpQueryRetryAfter, retryAfter},
-               {kHttpQueryETag, etag.empty() ? Text() : etag}};
-    if (served_ > 0) {
-      answer_[kHttpQueryContentRange] = "bytes " + std::to_string(served_) + "-" +
-                                        std::to_string(total - 1) + "/" + std::to_string(total);
+  FetchResult Fetch(const FetchRequest& request, FetchSink& sink) override {
+    const std::size_t n = requests.size();
+    requests.push_back(request);
+    urls.push_back(request.url);
+    sessions.push_back(request.proxy.value_or("system"));
+    bool cancelled = false;
+    const std::stop_callback onCancel(request.cancel, [&] { cancelled = true; });
+    const std::optional<FetchStage> hang = n < hangs.size() ? hangs[n] : std::nullopt;
+    for (const FetchStage stage : {FetchStage::Connecting, FetchStage::AwaitingAnswer}) {
+      if (hang == stage) return Silent(sink, stage, cancelled);
+      if (!sink.Waiting(stage, 0)) return {FetchResult::Stopped};
     }
-    given_.reset();
-    HttpSendRequestA(nullptr, nullptr, 0, nullptr, 0);
-    return Open();
+    using Text = std::optional<std::string>;
+    const Text fault = n < faults.size() ? faults[n] : "200";
+    if (fault == "") return {FetchResult::Failed, openError};
+    const bool ranged = !etag.empty() && request.from > 0 && request.ifRange == etag;
+    std::uint64_t served = ranged ? request.from : 0;
+    const std::uint64_t cutAt = n < cuts.size() ? served + cuts[n] : UINT64_MAX;
+    const std::uint64_t total = body.size();
+    FetchAnswer answer{{}, served > 0 ? std::to_string(total - served) : length,
+                       {}, etag.empty() ? Text() : etag,
+                       {}, retryAfter};
+    if (served > 0) {
+      answer.contentRange = "bytes " + std::to_string(served) + "-" + std::to_string(total - 1) +
+                            "/" + std::to_string(total);
+    }
+    std::optional<Login> given;
+    for (;;) {
+      const bool passes = !proxyLogin || given == proxyLogin;
+      answer.status = passes  ? (fault != "200" ? fault
+                                 : served > 0   ? Text("206")
+                                                : status)
+                      : given ? refusal
+                              : "407";
+      const AnswerStep step = sink.Answer(answer);
+      if (step.kind == AnswerStep::ReadBody) break;
+      if (step.kind == AnswerStep::Stop) return {FetchResult::Stopped};
+      if (step.kind == AnswerStep::SendLogin) {
+        given = Login{step.login.user, step.login.password};
+        continue;
+      }
+      EXPECT_EQ(answer.status, "407") << "over another status it asks another login";
+      given = dialogs < typed.size() ? typed[dialogs] : std::nullopt;
+      ++dialogs;
+      if (!given) return {FetchResult::LoginCancelled};
+      sink.LoginTyped({given->first, given->second});
+    }
+    while (served < total) {
+      if (served >= cutAt) {
+        if (hang == FetchStage::ReceivingBody) return Silent(sink, *hang, cancelled);
+        return {FetchResult::Failed, openError};
+      }
+      const std::size_t size = std::min<std::uint64_t>({4096, total - served, cutAt - served});
+      if (!sink.Block(reinterpret_cast<const std::byte*>(body.data() + served), size))
+        return {FetchResult::Stopped};
+      served += size;
+    }
+    return {FetchResult::Complete};
   }
-  bool HttpSendRequestA(InternetHandle, const char*, std::uint32_t, void*, std::uint32_t) override {
-    const bool passes = !proxyLogin || given_ == proxyLogin;
-    answer_[kHttpQueryStatusCode] = passes ? server_ : given_ ? refusal : "407";
-    return true;
-  }
-  std::uint32_t InternetErrorDlg(InternetHandle, std::uint32_t error, std::uint32_t) override {
-    EXPECT_EQ(error, kErrorInternetIncorrectPassword);
-    EXPECT_EQ(answer_[kHttpQueryStatusCode], "407") << "over another status it asks another login";
-    const std::optional<Login> login = dialogs < typed.size() ? typed[dialogs] : std::nullopt;
-    ++dialogs;
-    if (!login) return 1223;  // ERROR_CANCELLED
-    given_ = login;
-    return kErrorInternetForceRetry;
-  }
-  bool InternetQueryOptionA(InternetHandle, std::uint32_t option, void* buffer,
-                            std::uint32_t& size) override {
-    return given_ && Give(option == kInternetOptionProxyUsername ? given_->first : given_->second,
-                          buffer, size);
-  }
-  bool HttpQueryInfoA(InternetHandle, std::uint32_t level, void* buffer, std::uint32_t& size,
-                      std::uint32_t&) override {
-    return Give(answer_[level], buffer, size);
-  }
-  bool InternetReadFile(InternetHandle, void* buffer, std::uint32_t size,
-                        std::uint32_t& read) override {
-    read = 0;
-    if (served_ >= cutAt_) return false;
-    read = static_cast<std::uint32_t>(std::min({served_ + size, cutAt_, body.size()}) - served_);
-    body.copy(static_cast<char*>(buffer), read, served_);
-    served_ += read;
-    return true;
-  }
-  bool InternetCloseHandle(InternetHandle handle) override {
-    if (open.erase(handle) > 0) return true;
-    ++badCloses;
-    return false;
-  }
-  bool InternetSetOptionA(InternetHandle handle, std::uint32_t option, void* buffer,
-                          std::uint32_t bufferLength) override {
-    const std::string text(static_cast<const char*>(buffer), bufferLength);
-    const Login login = given_.value_or(Login{});
-    if (option == kInternetOptionProxyUsername) given_ = Login{text, login.second};
-    if (option == kInternetOptionProxyPassword) given_ = Login{login.first, text};
-    std::uint32_t value = 0;
-    if (open.count(handle) == 0 || bufferLength != sizeof value) return false;
-    std::memcpy(&value, buffer, sizeof value);
-    options.insert(option * 100000 + value);
-    return true;
-  }
-  std::uint32_t GetLastError() override { return openError; }
 
  private:
-  InternetHandle Open() { return *open.insert(reinterpret_cast<InternetHandle>(++issued_)).first; }
-  // Hands out text as the system does: false when there is none or it won't fit.
-  static bool Give(const std::optional<std::string>& text, void* buffer, std::uint32_t& size) {
-    if (!text || text->size() >= size) return false;
-    std::memcpy(buffer, text->c_str(), text->size() + 1);
-    size = static_cast<std::uint32_t>(text->size());
-    return true;
+  FetchResult Silent(FetchSink& sink, FetchStage stage, const bool& cancelled) {
+    for (double second = 1; second < 600; ++second) {
+      if (sink.Waiting(stage, second)) continue;
+      silences.push_back(second);
+      if (cancelled) {
+        ++cancels;
+        EXPECT_FALSE(sink.Block(reinterpret_cast<const std::byte*>("late"), 4));
+      }
+      return {FetchResult::Stopped};
+    }
+    ADD_FAILURE() << "a silent request was waited for without end";
+    return {FetchResult::Failed, openError};
   }
-  std::uintptr_t issued_ = 0;
-  std::uint64_t served_ = 0, cutAt_ = 0;  // the next byte, and the one whose read fails
-  std::optional<Login> given_;            // the login on the request
-  std::optional<std::string> server_;     // the server's own status
-  std::map<std::uint32_t, std::optional<std::string>> answer_;
 };
 
 // frmMain on the fakes before Form_Load; programs it starts need `publisher`'s signature, if set.
