@@ -167,8 +167,12 @@ void MdlDownload::AbandonTransfer() {
   if (transfer.file) transfer.file->Close();
   // Between two attempts no file is open, but what came so far is on disk.
   if (!transfer.partialPath.empty()) files.RemoveFile(transfer.partialPath);
+  DiscardKept();
+}
+
+void MdlDownload::DiscardKept() {
   for (const auto& [localFile, kept] : std::exchange(kept_, {})) {
-    files.RemoveFile(PartialFileName(localFile));
+    platform_.files.RemoveFile(PartialFileName(localFile));
   }
 }
 

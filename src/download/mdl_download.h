@@ -50,6 +50,9 @@ class MdlDownload {
   // server for nothing more.
   void AbandonTransfer();
 
+  // Removes the partial bodies kept for a later click, which none will make.
+  void DiscardKept();
+
   // Names the running Windows version from its real version number.
   std::string GetWindowsVersionName();
 

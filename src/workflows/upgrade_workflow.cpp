@@ -71,8 +71,10 @@ void Workflows::Upgrade(WorkflowContext& context) {
   }
 
   // The hand-over: the updater carries on alone and this program ends. If it
-  // doesn't start, ending would leave the user with nothing, so stay.
+  // doesn't start, ending would leave the user with nothing, so stay. What a
+  // failed system package left for a later click is not the updater's to find.
   if (status.empty()) {
+    context.download.DiscardKept();
     if (StartChecked(context, updater)) {
       context.window.Unload();
       platform.processes.EndProcess();
