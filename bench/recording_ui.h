@@ -28,12 +28,16 @@ class RecordingUserInterface : public UserInterface {
   // For profiling: false keeps the passes from reaching the message loop,
   // so what remains is the cost of the progress updates themselves.
   void SetForwarding(bool forward) { forward_ = forward; }
-  // Called once, at the first paced pass: the transfer is under way.
+  // Called once, at the first pass of the download: it is under way.
   void OnFirstPass(std::function<void()> callback) { onFirstPass_ = std::move(callback); }
 
-  void DoEvents() override { inner_.DoEvents(); }
+  void DoEvents() override {
+    Started();
+    inner_.DoEvents();
+  }
   void DoEventsPaced() override {
-    if (calls_++ == 0 && onFirstPass_) onFirstPass_();
+    Started();
+    ++calls_;
     if (caption_ && caption_->Caption() != lastCaption_) {
       lastCaption_ = caption_->Caption();
       ++distinctCaptions_;
@@ -59,6 +63,10 @@ class RecordingUserInterface : public UserInterface {
   const std::vector<int>& Widths() const { return widths_; }
 
  private:
+  void Started() {
+    if (onFirstPass_) std::exchange(onFirstPass_, nullptr)();
+  }
+
   UserInterface& inner_;
   const bool keepHistory_;
   const Control* caption_ = nullptr;

@@ -162,11 +162,10 @@ void MdlDownload::AbandonTransfer() {
   abandoned_ = true;
   cancel_.request_stop();
   if (!running_.empty()) log_.Write("Download " + running_ + ": stopped");
-  FileSystem& files = platform_.files;
   const Transfer transfer = std::exchange(transfer_, {});
   if (transfer.file) transfer.file->Close();
   // Between two attempts no file is open, but what came so far is on disk.
-  if (!transfer.partialPath.empty()) files.RemoveFile(transfer.partialPath);
+  if (!transfer.partialPath.empty()) platform_.files.RemoveFile(transfer.partialPath);
   DiscardKept();
 }
 

@@ -13,6 +13,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
 import harness  # noqa: E402
 from download_probe import Probe, keep_wineserver_running  # noqa: E402
+from never_accepts import NeverAccepts  # noqa: E402
 from product_server import ProductServer  # noqa: E402
 from tinyproxy import TinyProxy  # noqa: E402
 
@@ -86,6 +87,31 @@ class WinInetDownloads(unittest.TestCase):
         absolute = f"GET {self.http}{INSTALLER} HTTP/1."
         self.assertTrue(self.proxy.wait_for_log(absolute), self.proxy.log_text()[-2000:])
         self.assertEqual(self.server.stats()["counts"][INSTALLER], 1)
+
+    def test_while_nothing_comes_the_caption_says_why_and_stop_lets_go_at_once(self):
+        """Stop's first step 2.5 s into a silence: the window answered every
+        message posted to it within 100 ms meanwhile, and DownloadFile returns
+        within 300 ms, whether the connection is being made, the answer is
+        awaited, the body has stopped or the next attempt is waited for."""
+        self.serve(os.urandom(300_000))
+        with NeverAccepts() as unreachable:
+            cases = [("unreachable proxy", {}, unreachable.address, r"Dang ket noi may chu\.\.\."),
+                     ("silent server", {"silent": True}, ":", r"Dang cho may chu tra loi\.\.\."),
+                     ("stalled body", {"cut_after": 100_000, "cut_by": "stall"}, ":",
+                      r"Downloading \.\.\. \d+%: \d+Kb / 293Kb"),
+                     ("busy server", {"unavailable": 1, "retry_after": 30}, ":",
+                      r"Mat ket noi, thu lai sau 2\d giay \(lan 2\)\.\.\.")]
+            for name, fault, proxy, caption in cases:
+                with self.subTest(name):
+                    self.server.set_mode(INSTALLER, "normal", **fault)
+                    result = self.probe.download(
+                        self.http, INSTALLER, self.out / "install.exe", proxy=proxy,
+                        options=("--abandon-after-ms", "2500", "--ping-ms", "100"))
+                    self.assertEqual(result["status"], "NetErr")
+                    self.assertRegex(result["caption"], f"^{caption}$")
+                    self.assertLess(result["abandon_return_ms"], 300)
+                    self.assertGreaterEqual(result["pings"]["answered"], 20)
+                    self.assertLess(result["pings"]["worst_ms"], 100)
 
 
 if __name__ == "__main__":

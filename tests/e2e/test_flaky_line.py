@@ -9,7 +9,8 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
 import harness  # noqa: E402
-from program_case import TITLE, ProgramCase, starts  # noqa: E402
+from never_accepts import NeverAccepts  # noqa: E402
+from program_case import TITLE, ProgramCase, alive, starts  # noqa: E402
 from served_content import pattern_bytes  # noqa: E402
 
 INSTALLER = "/install/install.exe"
@@ -20,7 +21,7 @@ START_FAILED = "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long li
 
 
 class FlakyLine(ProgramCase):
-    centre = {"cmdOrvane": (450, 63), "cmdStop": (450, 63)}
+    centre = {"cmdOrvane": (450, 63), "cmdStop": (450, 63), "cmdExit": (450, 192)}
 
     def setUp(self):
         super().setUp()
@@ -80,6 +81,55 @@ class FlakyLine(ProgramCase):
         self.assertEqual(self.message(), NET_ERR)
         self.assertLess(time.monotonic() - self.clicked, 40)
         self.assertIn(len(self.requests()), range(3, 7))
+
+    def test_a_silent_server_gives_the_internet_message_within_75_s_and_the_window_answers(self):
+        self.install(silent=True)
+        pinger = self.ping_window(duration=55)
+        self.wait_until(lambda: not self.no_window("THONG BAO"), 80, "the message")
+        self.assertLess(time.monotonic() - self.clicked, 75)
+        self.assertEqual(self.message(), NET_ERR)
+        self.assertGreaterEqual(len(self.requests()), 2)
+        self.assertLess(pinger.result()["worst_ms"], 100)
+
+    def test_stop_and_exit_act_within_a_second_whatever_the_line_does(self):
+        """A server that never answers, a body that stops, a proxy that never
+        takes the connection: the install panel shows at once, the window
+        answers every probe, Stop restarts the program and Exit ends it."""
+        with NeverAccepts() as unreachable:
+            for fault, proxy in [({"silent": True}, None),
+                                 ({"cut_after": 100_000, "cut_by": "stall"}, None),
+                                 ({}, unreachable.address)]:
+                with self.subTest(fault or "unreachable proxy"):
+                    self.wine.kill_all()
+                    harness.wait_for(lambda: self.no_window(TITLE), 10, "no window left")
+                    self.server.reset()
+                    self.server.set_mode(INSTALLER, "normal", **fault)
+                    self.system_proxy(proxy)
+                    self.start(self.folder)
+                    for act in ("cmdStop", "cmdExit"):
+                        self.act_while_nothing_comes(act)
+        self.system_proxy(None)
+
+    def act_while_nothing_comes(self, act):
+        pinger = self.ping_window(interval=0.25, duration=30)
+        self.click("cmdOrvane")
+        clicked = time.monotonic()
+        self.wait_for_panel(INSTALLING, "the install panel")
+        self.assertLess(time.monotonic() - clicked, 1, "the install panel")
+        # Well into the wait: the request, or the body's first part, is out.
+        time.sleep(3)
+        pid = self.pid()
+        self.click(act)
+        acted = time.monotonic()
+        harness.wait_for(lambda: not alive(pid), 5, f"{act} to end the program")
+        self.assertLess(time.monotonic() - acted, 1, act)
+        self.assertLess(pinger.result()["worst_ms"], 100)
+        if act == "cmdExit":
+            return harness.wait_for(lambda: self.no_window(TITLE), 10, "its window to go")
+        # The fresh copy's window may come with the X id of the old one.
+        self.window = self.display.find_window(TITLE)
+        harness.wait_for(lambda: self.pid() != pid, 10, "the fresh copy's window")
+        self.origin = self.display.geometry(self.window)[:2]
 
     def test_the_click_after_a_failed_one_asks_only_for_the_rest(self):
         # Every answer whole and cut at the same byte: nothing new after the first.

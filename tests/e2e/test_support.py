@@ -18,7 +18,6 @@ USER, PASSWORD = "nhanvien", "Mk-8317-proxy"
 PROXY_ERR = ("May chu proxy tu choi ket noi.\r\n"
              "Xin vui long kiem tra ten dang nhap va mat khau cua proxy.")
 NET_ERR = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet."
-SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 OLD_LINE = "2025-01-01 08:00:00 a line of an earlier run\r\n"
 
 
@@ -40,13 +39,6 @@ class BehindAProxyWithALogin(ProgramCase):
         self.folder = Path(tempfile.mkdtemp(prefix="app ", dir=self.scratch.name))
         self.system_proxy(f"127.0.0.1:{self.proxy.port}")
         self.addCleanup(self.system_proxy, None)
-
-    def system_proxy(self, server):
-        """The proxy in the system's internet settings, or none."""
-        self.wine.run_checked("reg", "add", SETTINGS, "/v", "ProxyEnable", "/t", "REG_DWORD",
-                              "/d", "1" if server else "0", "/f")
-        self.wine.run_checked("reg", "add", SETTINGS, "/v", "ProxyServer", "/d", server or "",
-                              "/f")
 
     def log_in(self, user, password):
         """Types a login into the system's password dialog, as a person does:

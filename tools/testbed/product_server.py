@@ -28,13 +28,18 @@ Mode reset cuts each response after `after` of its own bytes (default half).
 
 Faults, composable with each other and with the mode and body. A path's turn
 counts its GETs since its mode was set (a HEAD is answered as the next GET would be):
+  silent: true   read every request of the path and never answer it, overriding
+      the other faults: no byte, the connection held open (neither closed nor
+      reset) until the client closes it or the server stops, as a server or
+      proxy that has gone quiet does
   reset_before_reply: true   reset every connection to the path before any byte
   unavailable: K, retry_after: S   the first K turns get 503 with Retry-After: S
 And for modes normal, drip and big (turn n is the n-th GET after the 503s):
-  cut_after: N, cut_first: K, cut_by: "reset"|"close"   cut each response of
-      turns n < K (K 0 or null: every turn) after N of its own body bytes, by a
-      reset (RST, the default) or a plain close; a response of N bytes or fewer
-      is not cut
+  cut_after: N, cut_first: K, cut_by: "reset"|"close"|"stall"   cut each
+      response of turns n < K (K 0 or null: every turn) after N of its own body
+      bytes, by a reset (RST, the default), a plain close, or a stall (nothing
+      more sent, the connection held as for silent); a response of N bytes or
+      fewer is not cut
   changing: true (needs size)   turn n serves version n, pattern_bytes(n, size),
       with its own validators (served_content.pattern_sha256(size, n) and
       pattern_validators(size, n) say what they are)
@@ -43,10 +48,12 @@ And for modes normal, drip and big (turn n is the n-th GET after the 503s):
   (changing, ranges and validators apply to mode reset too.)
 
 Stats "requests" logs every request of a path in order: {"method", "range",
-"if_range" (the headers, null when absent), "status" (null when reset before any
-reply), "body_bytes" (content bytes written, exactly N when cut), "version" (of a
-served body, else null)}, completed when the response ends; "body_bytes" totals a
-path's content bytes.
+"if_range" (the headers, null when absent), "status" (null when reset or silent
+before any reply), "body_bytes" (content bytes written, exactly N when cut),
+"version" (of a served body, else null)}, logged as soon as the request is read and
+completed when the response ends or its connection starts being held, so a test
+can count requests whose connections are still held; "body_bytes" totals a path's
+content bytes.
 Paths are matched after percent-decoding, without the query string.
 """
 
@@ -77,6 +84,7 @@ __all__ = ["ProductServer", "main"]  # importers take the harness from here
 
 IDLE_TIMEOUT = 60  # an idle keep-alive connection is dropped after this many seconds
 HANDSHAKE_TIMEOUT = 10
+HOLD_POLL = 0.2  # how often a held connection looks whether its client or the server is gone
 
 def _unacked_bytes(sock):
     buf = fcntl.ioctl(sock.fileno(), termios.TIOCOUTQ, struct.pack("i", 0))
@@ -155,14 +163,31 @@ class Handler(BaseHTTPRequestHandler):
             return
         state = self.server.state
         entry = state.mode_for(path)
-        logged, turn = state.record(path, self.command, self.requestline, self.headers)
+        self._logged, turn = state.record(path, self.command, self.requestline, self.headers)
         self._status, self._sent, self._version = None, 0, None
         try:
             self._respond(path, entry, turn)
         except OSError:  # includes ssl.SSLError
             self.close_connection = True  # client aborted mid-body
         finally:
-            state.finish(logged, self._status, self._sent, self._version)
+            state.finish(self._logged, self._status, self._sent, self._version)
+
+    def _hold(self):
+        """Send nothing more and keep the connection open until the client closes it
+        or the server stops: a silent peer, which only the client's own patience
+        ends. The log entry is completed first, as a test reads it while the hold
+        lasts; polling the stop keeps a held connection from delaying shutdown."""
+        self.server.state.finish(self._logged, self._status, self._sent, self._version)
+        self.close_connection = True
+        self.connection.settimeout(HOLD_POLL)
+        while not self.server.stopping.is_set():
+            try:
+                if not self.connection.recv(4096):
+                    return  # the client closed
+            except socket.timeout:
+                continue
+            except OSError:  # reset, or TLS torn down
+                return
 
     def send_response(self, code, message=None):
         self._status = code  # for the request log
@@ -243,6 +268,9 @@ class Handler(BaseHTTPRequestHandler):
     def _respond(self, path, entry, turn):
         mode = entry["mode"]
         extra = dict(entry.get("headers", {}))
+        if entry.get("silent"):
+            self._hold()
+            return
         if entry.get("reset_before_reply"):
             self.close_connection = True
             _abort_connection(self.connection)
@@ -318,7 +346,9 @@ class Handler(BaseHTTPRequestHandler):
         self._write(body, start, end if cut is None else start + cut, entry)
         if cut is not None:
             self.close_connection = True  # a plain close: the server's own FIN
-            if entry.get("cut_by") != "close":
+            if entry.get("cut_by") == "stall":
+                self._hold()
+            elif entry.get("cut_by") != "close":
                 _abort_connection(self.connection)
 
     @staticmethod
@@ -351,7 +381,12 @@ class ProductHTTPServer(ThreadingHTTPServer):
         self.root = os.path.realpath(root)
         self.state = state
         self.quiet = quiet
+        self.stopping = threading.Event()  # ends the connections being held
         super().__init__((HOST, port), Handler)
+
+    def shutdown(self):
+        self.stopping.set()
+        super().shutdown()
 
     def handle_error(self, request, client_address):
         if not self.quiet:

@@ -14,10 +14,37 @@ from product_server import ProductServer
 
 TITLE = "Orvane Tools"
 PORT = 8471
+SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 
 
 def visible(inspection):
     return {child["name"] for child in inspection["children"] if child["visible"]}
+
+
+class Pinger:
+    """wininspect's ping of a window, running in the background while the test
+    acts; result() waits for its end and returns what it measured:
+    {"probes": [ms, ...], "worst_ms": ms, "gone": bool}."""
+
+    def __init__(self, process, duration):
+        self.process = process
+        self.duration = duration
+
+    def result(self):
+        # Beyond the duration: finding the window, and a last probe that times out.
+        out, err = self.process.communicate(timeout=self.duration + 30)
+        if self.process.returncode != 0:
+            raise AssertionError(f"wininspect ping failed ({self.process.returncode}): {err}")
+        return json.loads(out)
+
+
+def alive(pid):
+    """Whether a process runs, not merely waits to be reaped."""
+    try:
+        stat = Path(f"/proc/{pid}/stat").read_text()
+    except OSError:
+        return False
+    return stat.rsplit(")", 1)[1].split()[0] not in ("Z", "X")
 
 
 def starts(log):
@@ -145,6 +172,27 @@ class ProgramCase(unittest.TestCase):
         if close:
             self.close_window("THONG BAO")
         return texts[0]
+
+    def ping_window(self, interval=0.5, duration=20, title=TITLE):
+        """Starts timing how long the window takes to answer, every interval
+        seconds for duration seconds or until it is gone, and returns at once;
+        a window that waits for the network answers late."""
+        process = self.wine.start(harness.BUILD / "wininspect.exe", "ping", title,
+                                  round(interval * 1000), round(duration * 1000),
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.processes.append(process)
+        return Pinger(process, duration)
+
+    def system_proxy(self, server):
+        """The proxy in the system's internet settings, or none."""
+        self.wine.run_checked("reg", "add", SETTINGS, "/v", "ProxyEnable", "/t", "REG_DWORD",
+                              "/d", "1" if server else "0", "/f")
+        self.wine.run_checked("reg", "add", SETTINGS, "/v", "ProxyServer", "/d", server or "",
+                              "/f")
+
+    def pid(self):
+        """The process of the program's window, as Linux knows it."""
+        return int(self.display.xdotool("getwindowpid", self.window))
 
     def close_window(self, title):
         self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", title)

@@ -199,11 +199,13 @@ def _flag(req, name, default=False):
 
 
 def _add_faults(req, entry):
-    """The faults that compose with the mode and the body: refusals before any
-    reply, and for a ranged mode, cut responses, versions and validation offered.
-    A flag enters the entry only when it differs from its default."""
-    if _flag(req, "reset_before_reply"):
-        entry["reset_before_reply"] = True
+    """The faults that compose with the mode and the body: silence or refusals
+    before any reply, and for a ranged mode, cut responses, versions and
+    validation offered. A flag enters the entry only when it differs from its
+    default."""
+    for name in ("silent", "reset_before_reply"):
+        if _flag(req, name):
+            entry[name] = True
     if "unavailable" in req:
         entry["unavailable"] = _number(req, "unavailable", 1, minimum=1)
         entry["retry_after"] = _number(req, "retry_after", 1)
@@ -218,8 +220,8 @@ def _add_faults(req, entry):
         entry["cut_after"] = _number(req, "cut_after", 0)
         if req.get("cut_first"):  # 0 or null: every response
             entry["cut_first"] = _number(req, "cut_first", 0)
-        if req.get("cut_by", "reset") not in ("reset", "close"):
-            raise ControlError("cut_by must be reset or close")
+        if req.get("cut_by", "reset") not in ("reset", "close", "stall"):
+            raise ControlError("cut_by must be reset, close or stall")
         entry["cut_by"] = req.get("cut_by", "reset")
     elif "cut_first" in req or "cut_by" in req:
         raise ControlError("cut_first and cut_by go with cut_after")

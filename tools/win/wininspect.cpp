@@ -2,12 +2,19 @@
 // it as JSON: its caption, place, band, maximised state and region, and
 // every child window with the frmMain control name it stands for, its place,
 // visibility and text. "close <title>" presses OK on a message box or
-// dialog, "cancel <title>" presses Cancel.
+// dialog, "cancel <title>" presses Cancel. "ping <title> <interval_ms>
+// <duration_ms>" times how long the window takes to answer a message, every
+// interval for the duration or until the window is gone, and prints
+// {"probes":[ms,...],"worst_ms":ms,"gone":bool}: a window whose thread is
+// stuck in a call answers late, or at the probe's timeout.
 //   wininspect window "Orvane Tools"
 //   wininspect close "THONG BAO"
+//   wininspect ping "Orvane Tools" 500 20000
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -118,20 +125,81 @@ int PrintWindow(HWND window) {
   return 0;
 }
 
+// A frozen window shows as an answer this late rather than as a failure.
+constexpr UINT kProbeTimeoutMs = 5000;
+constexpr DWORD kFindWindowMs = 5000;
+
+double Milliseconds(LONGLONG ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+}
+
+LONGLONG Now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+// The window may still be on its way when the pinger starts beside the program.
+HWND WaitForWindow(const wchar_t* title) {
+  const DWORD start = GetTickCount();
+  HWND window = FindWindowW(nullptr, title);
+  while (!window && GetTickCount() - start < kFindWindowMs) {
+    Sleep(50);
+    window = FindWindowW(nullptr, title);
+  }
+  return window;
+}
+
+int Ping(HWND window, double intervalMs, double durationMs) {
+  std::vector<double> probes;
+  bool gone = false;
+  const LONGLONG start = Now();
+  for (;;) {
+    const LONGLONG sent = Now();
+    DWORD_PTR answer = 0;
+    const bool answered =
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kProbeTimeoutMs, &answer) != 0;
+    const DWORD error = GetLastError();
+    if (!answered && (error == ERROR_INVALID_WINDOW_HANDLE || !IsWindow(window))) {
+      gone = true;
+      break;
+    }
+    probes.push_back(answered ? Milliseconds(Now() - sent) : kProbeTimeoutMs);
+    const double next = intervalMs * static_cast<double>(probes.size());
+    const double elapsed = Milliseconds(Now() - start);
+    if (next >= durationMs) break;
+    if (next > elapsed) Sleep(static_cast<DWORD>(next - elapsed));
+  }
+  std::printf("{\"probes\":[");
+  for (std::size_t i = 0; i < probes.size(); ++i) {
+    std::printf("%s%.2f", i ? "," : "", probes[i]);
+  }
+  const double worst = probes.empty() ? 0.0 : *std::max_element(probes.begin(), probes.end());
+  std::printf("],\"worst_ms\":%.2f,\"gone\":%s}\n", worst, gone ? "true" : "false");
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: wininspect window|close|cancel <title>\n");
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (argc != (command == L"ping" ? 5 : 3)) {
+    std::fprintf(stderr,
+                 "usage: wininspect window|close|cancel <title>\n"
+                 "       wininspect ping <title> <interval_ms> <duration_ms>\n");
     return 2;
   }
-  const std::wstring command = argv[1];
-  HWND window = FindWindowW(nullptr, argv[2]);
+  HWND window = command == L"ping" ? WaitForWindow(argv[2]) : FindWindowW(nullptr, argv[2]);
   if (!window) {
     std::fprintf(stderr, "no window titled %s\n", Utf8(argv[2]).c_str());
     return 1;
   }
   if (command == L"window") return PrintWindow(window);
+  if (command == L"ping")
+    return Ping(window, std::wcstod(argv[3], nullptr), std::wcstod(argv[4], nullptr));
   if (command == L"close") {
     PostMessageW(window, WM_COMMAND, IDOK, 0);
     return 0;
