@@ -126,10 +126,7 @@ class FlakyLine(ProgramCase):
         self.assertLess(pinger.result()["worst_ms"], 100)
         if act == "cmdExit":
             return harness.wait_for(lambda: self.no_window(TITLE), 10, "its window to go")
-        # The fresh copy's window may come with the X id of the old one.
-        self.window = self.display.find_window(TITLE)
-        harness.wait_for(lambda: self.pid() != pid, 10, "the fresh copy's window")
-        self.origin = self.display.geometry(self.window)[:2]
+        self.fresh_copy(pid)
 
     def test_the_click_after_a_failed_one_asks_only_for_the_rest(self):
         # Every answer whole and cut at the same byte: nothing new after the first.
@@ -150,12 +147,11 @@ class FlakyLine(ProgramCase):
         # would be taken for the second half of a double-click on Install.
         self.wait_until(lambda: self.requests() and self.requests()[0]["status"] == 503
                         and time.monotonic() - self.clicked > 1, 10, "a 503, a second after")
-        old_window, clicked = self.window, time.monotonic()
+        pid, clicked = self.pid(), time.monotonic()
         self.click("cmdStop")
         harness.wait_for(lambda: self.process.poll() is not None, 10, "the stopped copy to end")
         self.assertLess(time.monotonic() - clicked, 5, "Stop waits for no timer")
-        harness.wait_for(lambda: self.display.window_gone(old_window), 10, "its window to go")
-        self.display.find_window(TITLE)
+        self.fresh_copy(pid)
         self.assertEqual(len(self.requests()), 1)
         self.assertEqual(sorted(p.name for p in self.folder.iterdir()), ["OrvaneSetup.exe"])
 

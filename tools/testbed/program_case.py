@@ -190,9 +190,20 @@ class ProgramCase(unittest.TestCase):
         self.wine.run_checked("reg", "add", SETTINGS, "/v", "ProxyServer", "/d", server or "",
                               "/f")
 
-    def pid(self):
+    def pid(self, window=None):
         """The process of the program's window, as Linux knows it."""
-        return int(self.display.xdotool("getwindowpid", self.window))
+        found = self.display.xdotool("getwindowpid", window or self.window)
+        return int(found) if found else None
+
+    def fresh_copy(self, old_pid):
+        """Follows the copy of the program that Stop started, once its window
+        is there; it may come with the X id of the old one."""
+        def found():
+            window = self.display.xdotool("search", "--onlyvisible", "--name", f"^{TITLE}$")
+            window = window.split()[0] if window else None
+            return window if window and self.pid(window) not in (None, old_pid) else None
+        self.window = self.wait_until(found, 30, "the fresh copy's window")
+        self.origin = self.display.geometry(self.window)[:2]
 
     def close_window(self, title):
         self.wine.run_checked(harness.BUILD / "wininspect.exe", "close", title)

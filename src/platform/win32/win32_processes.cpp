@@ -60,8 +60,11 @@ StartOutcome Win32Processes::StartProgram(const std::string& path) {
   return GetLastError() == ERROR_CANCELLED ? StartOutcome::Declined : StartOutcome::Failed;
 }
 
+// At once, as the user asked: a download's worker may be inside WinINet,
+// and ExitProcess, which ends such threads wherever they stand and then lets
+// every DLL clean up, can wait for ever on a lock one of them held.
 void Win32Processes::EndProcess() {
-  ExitProcess(0);
+  TerminateProcess(GetCurrentProcess(), 0);
 }
 
 }  // namespace orvane::win32
