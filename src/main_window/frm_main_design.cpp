@@ -17,11 +17,13 @@ const Font kProgressFont{"Arial", 8.25, true};
 constexpr Color kNavy = Color::Rgb(0, 0, 128);
 constexpr Color kWhite = Color::Rgb(255, 255, 255);
 
-ControlDesign PictureButton(const char* name, Rect rect, const char* picture,
+// The words on its picture are its caption, which names it to a screen reader.
+ControlDesign PictureButton(const char* name, Rect rect, const char* picture, const char* words,
                             std::function<void()> click) {
   ControlDesign design;
   design.events.click = std::move(click);
   design.name = name;
+  design.caption = words;
   design.kind = ControlKind::PictureButton;
   design.rect = rect;
   design.picture = picture;
@@ -29,9 +31,10 @@ ControlDesign PictureButton(const char* name, Rect rect, const char* picture,
   return design;
 }
 
-ControlDesign TextBox(const char* name, Rect rect) {
+ControlDesign TextBox(const char* name, Rect rect, const char* label) {
   ControlDesign design;
   design.name = name;
+  design.label = label;
   design.kind = ControlKind::TextBox;
   design.rect = rect;
   design.font = kTextBoxFont;
@@ -122,30 +125,31 @@ ControlDesign SkinPiece(const char* name, const char* picture, bool stretch) {
 
 FrmMain::Design FrmMain::AddControls() {
   FrmMain& form = *this;
-  // Windowed controls: they lie in front of everything painted on the form.
-  Control& cmdBr = Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg",
-                                     [&form] { form.cmdBr_Click(); }));
-  Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg",
-                    [&form] { form.cmdHelp_Click(); }));
-  Control& txtPort = Add(TextBox("txtPort", {109, 134, 237, 24}));
-  Control& txtIP = Add(TextBox("txtIP", {109, 102, 237, 24}));
-  ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24});
+  // Windowed controls: they lie in front of everything painted on the form,
+  // and take the keyboard in this order. None overlaps another but
+  // cmdStop, which covers cmdOrvane, and cmdOK, one pixel above cmdUpd.
+  ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24}, "Thu muc da cai dat Orvane");
   folder.events.change = [&form] { form.txtFolder_Change(); };
   folder.events.dblClick = [&form] { form.txtFolder_DblClick(); };
   Control& txtFolder = Add(std::move(folder));
-  Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg",
-                    [&form] { form.cmdProxy_Click(); }));
-  Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg",
-                    [&form] { form.cmdExit_Click(); }));
-  // cmdOK lies one pixel above cmdUpd and in front of it; cmdStop covers cmdOrvane.
-  Control& cmdOK = Add(
-      PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", [&form] { form.cmdOK_Click(); }));
-  Control& cmdUpd = Add(
-      PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg", [&form] { form.cmdUpd_Click(); }));
-  Control& cmdStop = Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg",
+  Control& txtIP = Add(TextBox("txtIP", {109, 102, 237, 24}, "Dia chi (*)"));
+  Control& txtPort = Add(TextBox("txtPort", {109, 134, 237, 24}, "Cong"));
+  Control& cmdBr = Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg", "Chon thu muc",
+                                     [&form] { form.cmdBr_Click(); }));
+  Control& cmdStop = Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg", "Dung tai ve",
                                        [&form] { form.cmdStop_Click(); }));
-  Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg",
+  Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg", "Cai dat Orvane",
                     [&form] { form.cmdOrvane_Click(); }));
+  Control& cmdOK = Add(PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", "Thuc hien",
+                                     [&form] { form.cmdOK_Click(); }));
+  Control& cmdUpd = Add(PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg",
+                                      "Nang cap Orvane", [&form] { form.cmdUpd_Click(); }));
+  Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg", "Huong dan",
+                    [&form] { form.cmdHelp_Click(); }));
+  Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg", "Thiet lap Proxy",
+                    [&form] { form.cmdProxy_Click(); }));
+  Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg", "Thoat",
+                    [&form] { form.cmdExit_Click(); }));
 
   // Windowless controls, painted back to front by the host.
   Control& bg5 = Add(Image("bg5", {8, 40, 511, 203}, "bg5.jpg"));

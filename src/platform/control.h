@@ -56,7 +56,8 @@ struct ControlDesign {
   ControlKind kind = ControlKind::Image;
   Rect rect;
   bool visible = true;
-  std::string caption;  // label caption or text box text
+  std::string caption;  // label caption, text box text, or the words on a picture button
+  std::string label;    // a text box's caption on its panel, which names it to a screen reader
   std::string picture;  // embedded picture file name, empty for none
   bool stretch = false;
   Font font;
@@ -102,6 +103,7 @@ class Control {
   int Height() const { return design_.rect.height; }
   bool Visible() const { return design_.visible; }
   const std::string& Caption() const { return design_.caption; }
+  const std::string& Label() const { return design_.label; }
   const std::string& Picture() const { return design_.picture; }
   bool Stretch() const { return design_.stretch; }
   const Font& GetFont() const { return design_.font; }

@@ -1,8 +1,10 @@
 #include "platform/form.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace orvane {
 
@@ -32,6 +34,34 @@ const Control* Form::HitTest(int x, int y) const {
       return &control;
   }
   return nullptr;
+}
+
+namespace {
+
+bool Covers(const Rect& front, const Rect& back) {
+  return front.left <= back.left && front.top <= back.top &&
+         front.left + front.width >= back.left + back.width &&
+         front.top + front.height >= back.top + back.height;
+}
+
+}  // namespace
+
+const Control* Form::NextFocus(const Control* from, bool backward) const {
+  std::vector<const Control*> order;
+  for (const Control& control : controls_) {
+    if (!control.Windowed() || !control.Visible()) continue;
+    // Those added before it lie in front of it.
+    const bool covered = std::any_of(order.begin(), order.end(), [&](const Control* front) {
+      return Covers(front->Bounds(), control.Bounds());
+    });
+    if (!covered) order.push_back(&control);
+  }
+  if (order.empty()) return nullptr;
+  const auto at = std::find(order.begin(), order.end(), from);
+  if (at == order.end()) return backward ? order.back() : order.front();
+  const std::size_t index = static_cast<std::size_t>(at - order.begin());
+  const std::size_t count = order.size();
+  return order[backward ? (index + count - 1) % count : (index + 1) % count];
 }
 
 void Form::SetCaption(std::string caption) {

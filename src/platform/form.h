@@ -38,6 +38,12 @@ class Form : private ControlObserver {
   // A control without a picture still takes the mouse over its rectangle.
   const Control* HitTest(int x, int y) const;
 
+  // Where Tab (Shift+Tab: backward) takes the keyboard from `from`: the next
+  // windowed control that is shown and not covered by one in front of it, in
+  // the order the controls were added, round the end; from none, the first
+  // (the last). Null when no control can take the keyboard.
+  const Control* NextFocus(const Control* from, bool backward) const;
+
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
   Color BackColor() const { return backColor_; }
