@@ -306,7 +306,7 @@ int RunDownload(const Options& options) {
   download.ServerBase = options.serverBase;
   // As the install workflow does before its download.
   form.Downloading = kVbTrue;
-  form.Layout_Setting("InsTrue");
+  form.Layout_Setting(Panel::Installing);
   watch.passes->DoEvents();
   recorder.SetForwarding(!options.noLoop);
 
@@ -324,7 +324,7 @@ int RunDownload(const Options& options) {
   const double cpuStart = cpu.Seconds();
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  const std::string status = download.DownloadFile(
+  const DownloadResult result = download.DownloadFile(
       options.path, options.localFile, form["ProgressCap"], form["ProgressBar"], options.proxy);
   const double elapsed = SecondsSince(start);
   const double cpuSeconds = cpu.Seconds() - cpuStart;
@@ -355,10 +355,10 @@ int RunDownload(const Options& options) {
       "%llu, "
       "\"pings\": {\"posted\": %llu, \"answered\": %llu, \"worst_ms\": %.3f, "
       "\"median_ms\": %.3f, \"p95_ms\": %.3f, \"worst_posted_at\": %.3f}%s}\n",
-      JsonString(status).c_str(), JsonString(form["ProgressCap"].Caption()).c_str(),
-      form["ProgressBar"].Width(), form["ProgressCap"].Width(),
-      length ? static_cast<long long>(*length) : -1LL, elapsed, cpuSeconds,
-      static_cast<unsigned long long>(recorder.Calls()),
+      JsonString(result == DownloadResult::Ok ? "" : ResultName(result)).c_str(),
+      JsonString(form["ProgressCap"].Caption()).c_str(), form["ProgressBar"].Width(),
+      form["ProgressCap"].Width(), length ? static_cast<long long>(*length) : -1LL, elapsed,
+      cpuSeconds, static_cast<unsigned long long>(recorder.Calls()),
       static_cast<unsigned long long>(watch.counted->Passes().Calls()),
       watch.counted->Passes().Seconds(),
       static_cast<unsigned long long>(watch.paints->Paints().Calls()),

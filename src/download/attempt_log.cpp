@@ -2,6 +2,7 @@
 
 #include "download/download_text.h"
 #include "download/internet_errors.h"
+#include "download/mdl_download.h"
 
 namespace orvane {
 
@@ -20,6 +21,22 @@ std::string AttemptLine(const AttemptRecord& record, std::string_view outcome) {
   line += " bytes from byte " + std::to_string(record.from) + ": ";
   line += outcome;
   return line;
+}
+
+std::string_view ResultName(DownloadResult result) {
+  switch (result) {
+    case DownloadResult::Ok:
+      return "ok";
+    case DownloadResult::FileErr:
+      return "FileErr";
+    case DownloadResult::NetErr:
+      return "NetErr";
+    case DownloadResult::DiskErr:
+      return "DiskErr";
+    case DownloadResult::ProxyErr:
+      return "ProxyErr";
+  }
+  return "?";
 }
 
 }  // namespace orvane

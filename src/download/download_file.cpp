@@ -1,6 +1,6 @@
 // MdlDownload::DownloadFile: one file from the product server into a local
 // file, tried again by itself on a line that drops, with progress in a
-// caption and a bar, answered by a status text.
+// caption and a bar, answered by how it ended.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,10 +18,7 @@ namespace orvane {
 
 namespace {
 
-constexpr char kFileErr[] = "FileErr";
-constexpr char kNetErr[] = "NetErr";
-constexpr char kDiskErr[] = "DiskErr";
-constexpr char kProxyErr[] = "ProxyErr";
+using enum DownloadResult;
 // The wait between attempts is cut into slices this long, so a Stop handled
 // inside one ends it.
 constexpr double kPauseSliceSeconds = 0.05;
@@ -35,10 +32,10 @@ constexpr double kPauseSliceSeconds = 0.05;
 // fails for the moment is followed by a wait and another, until
 // kAttemptsWithoutProgress in a row have not added a byte beyond the most
 // the partial file ever held, or nothing was heard for kQuietClickSeconds.
-std::string MdlDownload::DownloadFile(const std::string& path, const std::string& localFile,
-                                      Control& caption, Control& bar, const std::string& proxy) {
-  if (ServerBase.empty() || path.empty() || localFile.empty()) return kFileErr;
-  if (abandoned_) return kNetErr;
+DownloadResult MdlDownload::DownloadFile(const std::string& path, const std::string& localFile,
+                                         Control& caption, Control& bar, const std::string& proxy) {
+  if (ServerBase.empty() || path.empty() || localFile.empty()) return FileErr;
+  if (abandoned_) return NetErr;
 
   const std::string address = ServerBase + path;
   Click click{address, proxy, PartialFileName(localFile), TakeKept(localFile, address),
@@ -49,14 +46,14 @@ std::string MdlDownload::DownloadFile(const std::string& path, const std::string
   caption.SetCaption(ConnectingCaption(1));
   bar.SetWidth(1);
   platform_.ui.DoEvents();
-  const std::string status = abandoned_ ? kNetErr : Fetch(click, localFile, caption, bar);
+  const DownloadResult result = abandoned_ ? NetErr : Fetch(click, localFile, caption, bar);
   running_.clear();
   transfer_ = {};
-  return status;
+  return result;
 }
 
-std::string MdlDownload::Fetch(Click& click, const std::string& localFile, Control& caption,
-                               Control& bar) {
+DownloadResult MdlDownload::Fetch(Click& click, const std::string& localFile, Control& caption,
+                                  Control& bar) {
   const std::string& address = click.address;
   const ResumePoint& point = click.point;
   // Each attempt leaves a line for support, saying what comes next.
@@ -71,23 +68,23 @@ std::string MdlDownload::Fetch(Click& click, const std::string& localFile, Contr
   for (;;) {
     ++click.attempt;
     const AttemptEnd end = Attempt(click, caption, bar);
-    if (abandoned_) return kNetErr;
+    if (abandoned_) return NetErr;
     if (end.kind != AttemptEnd::Retry) {
-      const std::string status = Finish(end.kind, localFile, address, point, caption, bar);
-      log(status.empty() ? "ok" : status);
-      return status;
+      const DownloadResult result = Finish(end.kind, localFile, address, point, caption, bar);
+      log(ResultName(result));
+      return result;
     }
     const bool progressed = point.received > most;
     withoutProgress = progressed ? 0 : withoutProgress + 1;
     most = std::max(most, point.received);
     if (withoutProgress >= kAttemptsWithoutProgress || click.quietSeconds >= kQuietClickSeconds) {
-      log(kNetErr);
+      log(ResultName(NetErr));
       return Finish(AttemptEnd::NetErr, localFile, address, point, caption, bar);
     }
     retries = progressed ? 1 : retries + 1;
     const std::uint32_t wait = WaitSecondsBefore(retries, end.retryAfter);
     log("retry in " + std::to_string(wait) + " s");
-    if (!WaitBeforeRetry(click, wait, caption)) return kNetErr;
+    if (!WaitBeforeRetry(click, wait, caption)) return NetErr;
   }
 }
 
@@ -103,9 +100,9 @@ ResumePoint MdlDownload::TakeKept(const std::string& localFile, const std::strin
 
 // A complete body takes the target's place; after "NetErr" a body that can
 // be continued stays for the next call; anything else leaves no partial file.
-std::string MdlDownload::Finish(AttemptEnd::Kind kind, const std::string& localFile,
-                                const std::string& address, const ResumePoint& point,
-                                Control& caption, Control& bar) {
+DownloadResult MdlDownload::Finish(AttemptEnd::Kind kind, const std::string& localFile,
+                                   const std::string& address, const ResumePoint& point,
+                                   Control& caption, Control& bar) {
   FileSystem& files = platform_.files;
   const std::string partial = PartialFileName(localFile);
   if (kind == AttemptEnd::Complete) {
@@ -113,34 +110,34 @@ std::string MdlDownload::Finish(AttemptEnd::Kind kind, const std::string& localF
     const std::optional<std::uint64_t> length = files.FileLength(partial);
     if (!length || *length != point.received) {
       files.RemoveFile(partial);
-      return kNetErr;
+      return NetErr;
     }
     if (!files.MoveReplacing(partial, localFile)) {
       files.RemoveFile(partial);
-      return kDiskErr;
+      return DiskErr;
     }
     const std::uint64_t expectedKb = RoundedKilobytes(point.total);
     if (expectedKb >= 1) {
       bar.SetWidth(caption.Width());
       caption.SetCaption(FinishedCaption(expectedKb));
     }
-    return "";
+    return Ok;
   }
   const bool network = kind == AttemptEnd::NetErr || kind == AttemptEnd::ProxyErr;
   if (network && CanResume(point) && point.received > 0) {
     kept_[localFile] = {address, point};
-    return kind == AttemptEnd::ProxyErr ? kProxyErr : kNetErr;
+    return kind == AttemptEnd::ProxyErr ? ProxyErr : NetErr;
   }
   files.RemoveFile(partial);
   switch (kind) {
     case AttemptEnd::FileErr:
-      return kFileErr;
+      return FileErr;
     case AttemptEnd::DiskErr:
-      return kDiskErr;
+      return DiskErr;
     case AttemptEnd::ProxyErr:
-      return kProxyErr;
+      return ProxyErr;
     default:
-      return kNetErr;
+      return NetErr;
   }
 }
 

@@ -26,6 +26,18 @@ std::string_view ProductServerHost();
 // "https://" + host.
 std::string ServerBaseFor(std::string_view windowsVersionName, std::string_view host);
 
+// How a download ended: whole, or the failure the user is told of.
+enum class DownloadResult {
+  Ok,
+  FileErr,   // an empty input, or the file is not on the server
+  NetErr,    // the network, the server or the proxy failed
+  DiskErr,   // the local file can't be created, written or put in place
+  ProxyErr,  // the proxy refused every login, or the user gave none
+};
+
+// The name support reads in the log: "ok", "NetErr", "FileErr" ...
+std::string_view ResultName(DownloadResult result);
+
 class MdlDownload {
  public:
   MdlDownload(Platform& platform, SupportLog& log) : platform_(platform), log_(log) {}
@@ -35,14 +47,11 @@ class MdlDownload {
   std::string ServerBase;
 
   // Fetches ServerBase + path into localFile, showing progress in caption and
-  // bar. Returns "" on success, "FileErr" for an empty input or a missing
-  // file on the server, "DiskErr" when the local file can't be created,
-  // written or put in place, "ProxyErr" when the proxy refused every login
-  // or the user gave none, "NetErr" for every other failure. A line that
-  // drops is tried again within the call, continuing where it stopped; after
-  // "NetErr" the bytes received stay for the next call of the same download.
-  std::string DownloadFile(const std::string& path, const std::string& localFile, Control& caption,
-                           Control& bar, const std::string& proxy);
+  // bar. A line that drops is tried again within the call, continuing where
+  // it stopped; after NetErr the bytes received stay for the next call of the
+  // same download.
+  DownloadResult DownloadFile(const std::string& path, const std::string& localFile,
+                              Control& caption, Control& bar, const std::string& proxy);
 
   // The program is about to end, perhaps in the middle of a transfer or of
   // the wait before its next attempt: the fetch in progress is cancelled,
@@ -87,12 +96,12 @@ class MdlDownload {
     AttemptRecord record{};       // the last attempt, for the log
   };
   // The attempts of one call, each logged, until one ends it.
-  std::string Fetch(Click& click, const std::string& localFile, Control& caption, Control& bar);
+  DownloadResult Fetch(Click& click, const std::string& localFile, Control& caption, Control& bar);
   AttemptEnd Attempt(Click& click, Control& caption, Control& bar);
   ResumePoint TakeKept(const std::string& localFile, const std::string& address);
-  std::string Finish(AttemptEnd::Kind kind, const std::string& localFile,
-                     const std::string& address, const ResumePoint& point, Control& caption,
-                     Control& bar);
+  DownloadResult Finish(AttemptEnd::Kind kind, const std::string& localFile,
+                        const std::string& address, const ResumePoint& point, Control& caption,
+                        Control& bar);
   bool WaitBeforeRetry(Click& click, std::uint32_t seconds, Control& caption);
 
   Platform& platform_;

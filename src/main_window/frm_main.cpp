@@ -24,23 +24,23 @@ FrmMain::FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownl
                design_.txtFolder,
                design_.txtIP,
                design_.txtPort,
-               [this](const std::string& Para) { Layout_Setting(Para); }} {}
+               [this](Panel panel) { Layout_Setting(panel); }} {}
 
 void FrmMain::Form_Load() {
   skin_.ApplySkin(*this, true);
   skin_.SetTopMost(*this, false);
-  Layout_Setting("");
+  Layout_Setting(Panel::Home);
   download_.ServerBase = ServerBaseFor(download_.GetWindowsVersionName(), ProductServerHost());
   // The label shows "&&" as one ampersand. The window caption keeps the
   // design caption until the skin is laid out again.
   design_.lblTitle.SetCaption("Install && Upgrade Orvane 12 .0");
 }
 
-void FrmMain::Layout_Setting(const std::string& Para) {
-  const std::vector<Panel>& panels = design_.panels;
-  for (const Panel& panel : panels) {
-    for (Control* control : panel.shows) control->SetVisible(false);
-    if (panel.covers) panel.covers->SetVisible(true);
+void FrmMain::Layout_Setting(Panel panel) {
+  const std::vector<PanelDesign>& panels = design_.panels;
+  for (const PanelDesign& each : panels) {
+    for (Control* control : each.shows) control->SetVisible(false);
+    if (each.covers) each.covers->SetVisible(true);
   }
   // The progress display is reset on every call, also for the panel shown.
   Control& bar = design_.ProgressBar;
@@ -50,18 +50,15 @@ void FrmMain::Layout_Setting(const std::string& Para) {
   caption.SetVisible(true);
   caption.SetCaption("");
 
-  // Any other value leaves the reset state.
-  const auto panel = std::find_if(panels.begin(), panels.end(), [&Para](const Panel& candidate) {
-    return candidate.Para == Para;
-  });
-  if (panel == panels.end()) return;
-  for (Control* control : panel->shows) control->SetVisible(true);
-  if (panel->covers) panel->covers->SetVisible(false);
-  if (!panel->showsProgress) {
+  const auto shown = std::find_if(panels.begin(), panels.end(),
+                                  [panel](const PanelDesign& each) { return each.panel == panel; });
+  for (Control* control : shown->shows) control->SetVisible(true);
+  if (shown->covers) shown->covers->SetVisible(false);
+  if (!shown->showsProgress) {
     bar.SetVisible(false);
     caption.SetVisible(false);
   }
-  if (panel->focus) SetFocus(*panel->focus);
+  if (shown->focus) SetFocus(*shown->focus);
 }
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "main_window/commands.h"
 #include "main_window/workflow_context.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -31,50 +32,33 @@ class FrmMain : public Form {
   Point ResizeEnd;
 
   void Form_Load();
-  // Switches panels: "" home, "InsTrue" install in progress, "Upgrade",
-  // "Proxy", "Help"; any other value leaves only the reset state.
-  void Layout_Setting(const std::string& Para);
+  // Shows a panel over the reset state, in which everything any panel shows
+  // is hidden and the progress display is emptied.
+  void Layout_Setting(Panel panel);
 
-  // The window's own commands.
-  void cmdUpd_Click();
-  void cmdHelp_Click();
-  void cmdProxy_Click();
-  void cmdExit_Click();
-  void cmdStop_Click();
-
-  // Install and upgrade, and the messages after a failed download.
-  void cmdOrvane_Click();
-  void cmdOK_Click();
-  void fnMsgBox4Download(const std::string& strErr);
-
-  // The installation folder.
-  void txtFolder_Change();
-  void txtFolder_DblClick();
-  void cmdBr_Click();
-  std::string fnSelectFolder();
+  // A command, unless its guard holds it back while a workflow downloads.
+  void Execute(Command command);
+  // A click on a control, or Enter or Space on it: the command bound to it
+  // in the command table, or else its own handler.
+  void Click(const Control& control) override;
 
   // The title bar and the grips.
-  void imgTitleLeft_MouseDown(const MouseEvent& event);
-  void imgTitleMain_MouseDown(const MouseEvent& event);
-  void imgTitleRight_MouseDown(const MouseEvent& event);
-  void lblTitle_MouseDown(const MouseEvent& event);
-  void imgTitleMaxRestore_Click();
-  void lblTitle_DblClick();
-  void imgTitleMain_DblClick();
   void Resizer_MouseDown(int Index, const MouseEvent& event);
   void Resizer_MouseUp(int Index, const MouseEvent& event);
 
  private:
   // Closing the window is Exit.
-  void CloseRequested() override { cmdExit_Click(); }
+  void CloseRequested() override { Execute(Command::Exit); }
+  // Stop and Exit end the program, Stop starting a fresh copy first.
+  void End(bool restart);
   // A maximise or restore from outside lays the skin out as the title's
   // button does.
   bool StateRequested(WindowState requested) override;
 
   // A panel of Layout_Setting: what it shows over the reset state, in which
   // everything any panel shows is hidden and everything a panel covers shown.
-  struct Panel {
-    std::string Para;
+  struct PanelDesign {
+    Panel panel;
     std::vector<Control*> shows;  // its background first, then its own controls
     Control* covers = nullptr;    // shown in every other panel, hidden in this one
     bool showsProgress = false;   // keeps the progress bar and caption
@@ -84,7 +68,7 @@ class FrmMain : public Form {
   // design has declared it: the controls it touches, and the panels.
   struct Design {
     Control &lblTitle, &ProgressCap, &ProgressBar, &txtFolder, &txtIP, &txtPort;
-    std::vector<Panel> panels;  // in the order Para is compared with them
+    std::vector<PanelDesign> panels;
   };
 
   // Declares every control with its design-time state and binds its events

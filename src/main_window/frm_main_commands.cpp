@@ -1,5 +1,6 @@
-// The window's commands: the panel buttons, Exit and Stop; the install, the
-// upgrade and the folder box are the workflows' work.
+// The window's commands, reached through the command table: the panels, Exit
+// and Stop here; the install, the upgrade and the folder are the workflows'.
+#include <algorithm>
 #include <string>
 
 #include "download/mdl_download.h"
@@ -8,63 +9,54 @@
 
 namespace orvane {
 
-void FrmMain::cmdUpd_Click() {
-  if (Downloading) return;
-  Layout_Setting("Upgrade");
+namespace {
+
+const CommandBinding* BindingOf(Command command) {
+  const auto found = std::ranges::find(kCommands, command, &CommandBinding::command);
+  return found == kCommands.end() ? nullptr : &*found;
 }
 
-void FrmMain::cmdHelp_Click() {
-  if (Downloading) return;
-  Layout_Setting("Help");
+}  // namespace
+
+void FrmMain::Click(const Control& control) {
+  const auto bound = std::ranges::find(kCommands, control.Name(), &CommandBinding::control);
+  if (bound == kCommands.end()) return Form::Click(control);
+  Execute(bound->command);
 }
 
-void FrmMain::cmdProxy_Click() {
-  if (Downloading) return;
-  Layout_Setting("Proxy");
+void FrmMain::Execute(Command command) {
+  const CommandBinding* binding = BindingOf(command);
+  if (!binding || (binding->guard == Guard::WhileIdle && Downloading)) return;
+  switch (command) {
+    case Command::Install:
+      return workflows_.Install(context_);
+    case Command::Upgrade:
+      return workflows_.Upgrade(context_);
+    case Command::BrowseFolder:
+      return workflows_.BrowseForFolder(context_);
+    case Command::OpenUpgrade:
+      return Layout_Setting(Panel::Upgrade);
+    case Command::Help:
+      return Layout_Setting(Panel::Help);
+    case Command::Proxy:
+      return Layout_Setting(Panel::Proxy);
+    case Command::Stop:
+      return End(true);
+    case Command::Exit:
+      return End(false);
+  }
 }
 
-void FrmMain::cmdExit_Click() {
+// The fresh copy must find no partial file of this one, open or not; it is
+// this very program again, its own file held since the start.
+void FrmMain::End(bool restart) {
   download_.AbandonTransfer();
+  if (restart) {
+    const std::string self = platform_.processes.ExecutablePath();
+    platform_.processes.StartProgram(FolderOf(self) + "\\" + BaseNameOf(self) + ".exe");
+  }
   Window().Unload();
   platform_.processes.EndProcess();
-}
-
-void FrmMain::cmdStop_Click() {
-  // The fresh copy must find no partial file of this one, open or not.
-  download_.AbandonTransfer();
-  // The same program again: its folder, its name without the extension, ".exe".
-  const std::string self = platform_.processes.ExecutablePath();
-  platform_.processes.StartProgram(FolderOf(self) + "\\" + BaseNameOf(self) + ".exe");
-  Window().Unload();
-  platform_.processes.EndProcess();
-}
-
-void FrmMain::cmdOrvane_Click() {
-  workflows_.Install(context_);
-}
-
-void FrmMain::cmdOK_Click() {
-  workflows_.Upgrade(context_);
-}
-
-void FrmMain::fnMsgBox4Download(const std::string& strErr) {
-  workflows_.ShowDownloadMessage(context_, strErr);
-}
-
-void FrmMain::txtFolder_Change() {
-  workflows_.CheckFolder(context_);
-}
-
-void FrmMain::txtFolder_DblClick() {
-  cmdBr_Click();
-}
-
-void FrmMain::cmdBr_Click() {
-  workflows_.BrowseForFolder(context_);
-}
-
-std::string FrmMain::fnSelectFolder() {
-  return workflows_.SelectFolder(context_);
 }
 
 }  // namespace orvane

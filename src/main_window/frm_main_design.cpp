@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "main_window/frm_main.h"
+#include "skin/mdl_skin.h"
 
 namespace orvane {
 
@@ -17,11 +18,10 @@ const Font kProgressFont{"Arial", 8.25, true};
 constexpr Color kNavy = Color::Rgb(0, 0, 128);
 constexpr Color kWhite = Color::Rgb(255, 255, 255);
 
-// The words on its picture are its caption, which names it to a screen reader.
-ControlDesign PictureButton(const char* name, Rect rect, const char* picture, const char* words,
-                            std::function<void()> click) {
+// The words on its picture are its caption, which names it to a screen
+// reader. What it does is in the command table.
+ControlDesign PictureButton(const char* name, Rect rect, const char* picture, const char* words) {
   ControlDesign design;
-  design.events.click = std::move(click);
   design.name = name;
   design.caption = words;
   design.kind = ControlKind::PictureButton;
@@ -129,33 +129,33 @@ FrmMain::Design FrmMain::AddControls() {
   // and take the keyboard in this order. None overlaps another but
   // cmdStop, which covers cmdOrvane, and cmdOK, one pixel above cmdUpd.
   ControlDesign folder = TextBox("txtFolder", {20, 142, 325, 24}, "Thu muc da cai dat Orvane");
-  folder.events.change = [&form] { form.txtFolder_Change(); };
-  folder.events.dblClick = [&form] { form.txtFolder_DblClick(); };
+  folder.events.change = [this] { workflows_.CheckFolder(context_); };
+  folder.events.dblClick = [this] { Execute(Command::BrowseFolder); };
   Control& txtFolder = Add(std::move(folder));
   Control& txtIP = Add(TextBox("txtIP", {109, 102, 237, 24}, "Dia chi (*)"));
   Control& txtPort = Add(TextBox("txtPort", {109, 134, 237, 24}, "Cong"));
-  Control& cmdBr = Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg", "Chon thu muc",
-                                     [&form] { form.cmdBr_Click(); }));
-  Control& cmdStop = Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg", "Dung tai ve",
-                                       [&form] { form.cmdStop_Click(); }));
-  Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg", "Cai dat Orvane",
-                    [&form] { form.cmdOrvane_Click(); }));
-  Control& cmdOK = Add(PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", "Thuc hien",
-                                     [&form] { form.cmdOK_Click(); }));
-  Control& cmdUpd = Add(PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg",
-                                      "Nang cap Orvane", [&form] { form.cmdUpd_Click(); }));
-  Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg", "Huong dan",
-                    [&form] { form.cmdHelp_Click(); }));
-  Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg", "Thiet lap Proxy",
-                    [&form] { form.cmdProxy_Click(); }));
-  Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg", "Thoat",
-                    [&form] { form.cmdExit_Click(); }));
+  Control& cmdBr =
+      Add(PictureButton("cmdBr", {349, 137, 34, 34}, "btn_folder.jpg", "Chon thu muc"));
+  Control& cmdStop =
+      Add(PictureButton("cmdStop", {392, 48, 116, 30}, "btn_stop.jpg", "Dung tai ve"));
+  Add(PictureButton("cmdOrvane", {392, 48, 116, 30}, "btn_orvane.jpg", "Cai dat Orvane"));
+  Control& cmdOK = Add(PictureButton("cmdOK", {392, 80, 116, 30}, "btn_ok.jpg", "Thuc hien"));
+  Control& cmdUpd =
+      Add(PictureButton("cmdUpd", {392, 81, 116, 30}, "btn_upd.jpg", "Nang cap Orvane"));
+  Add(PictureButton("cmdHelp", {392, 111, 116, 30}, "btn_help.jpg", "Huong dan"));
+  Add(PictureButton("cmdProxy", {392, 145, 116, 30}, "btn_proxy.jpg", "Thiet lap Proxy"));
+  Add(PictureButton("cmdExit", {392, 177, 116, 30}, "btn_exit.jpg", "Thoat"));
+
+  // A press of any button anywhere on the title moves the window; a
+  // double-click there, or a click on its button, maximises or restores it.
+  auto dragByTitle = [this](const MouseEvent&) { skin_.DragWindow(*this); };
+  auto toggleMaximize = [this] { skin_.ToggleMaximize(*this); };
 
   // Windowless controls, painted back to front by the host.
   Control& bg5 = Add(Image("bg5", {8, 40, 511, 203}, "bg5.jpg"));
   ControlDesign title = TitleLabel();
-  title.events.mouseDown = [&form](const MouseEvent& event) { form.lblTitle_MouseDown(event); };
-  title.events.dblClick = [&form] { form.lblTitle_DblClick(); };
+  title.events.mouseDown = dragByTitle;
+  title.events.dblClick = toggleMaximize;
   Control& lblTitle = Add(std::move(title));
   Control& ProgressCap = Add(ProgressCaption());
   Control& ProgressBar = Add(ProgressBarShape());
@@ -166,24 +166,18 @@ FrmMain::Design FrmMain::AddControls() {
 
   // The maximise/restore button starts without a picture: a transparent click area.
   ControlDesign maxRestore = Image("imgTitleMaxRestore", {112, 24, 13, 13}, "");
-  maxRestore.events.click = [&form] { form.imgTitleMaxRestore_Click(); };
+  maxRestore.events.click = toggleMaximize;
   Add(std::move(maxRestore));
   for (int index = 0; index < 8; ++index) Add(Grip(index, form));
   ControlDesign titleLeft = SkinPiece("imgTitleLeft", "title_left.gif", false);
-  titleLeft.events.mouseDown = [&form](const MouseEvent& event) {
-    form.imgTitleLeft_MouseDown(event);
-  };
+  titleLeft.events.mouseDown = dragByTitle;
   Add(std::move(titleLeft));
   ControlDesign titleRight = SkinPiece("imgTitleRight", "title_right.gif", false);
-  titleRight.events.mouseDown = [&form](const MouseEvent& event) {
-    form.imgTitleRight_MouseDown(event);
-  };
+  titleRight.events.mouseDown = dragByTitle;
   Add(std::move(titleRight));
   ControlDesign titleMain = SkinPiece("imgTitleMain", "title_main.bmp", true);
-  titleMain.events.mouseDown = [&form](const MouseEvent& event) {
-    form.imgTitleMain_MouseDown(event);
-  };
-  titleMain.events.dblClick = [&form] { form.imgTitleMain_DblClick(); };
+  titleMain.events.mouseDown = dragByTitle;
+  titleMain.events.dblClick = toggleMaximize;
   Add(std::move(titleMain));
   Add(SkinPiece("imgWindowBottomLeft", "window_bottom_left.bmp", false));
   Add(SkinPiece("imgWindowBottomRight", "window_bottom_right.bmp", false));
@@ -200,15 +194,15 @@ FrmMain::Design FrmMain::AddControls() {
   Add(std::move(maximize));
 
   // The panels: a new one is a row here, with its controls declared above.
-  std::vector<Panel> panels = {
-      {.Para = "", .shows = {&bg}},
-      {.Para = "InsTrue", .shows = {&bg1, &cmdStop}, .showsProgress = true},
-      {.Para = "Upgrade",
+  std::vector<PanelDesign> panels = {
+      {.panel = Panel::Home, .shows = {&bg}},
+      {.panel = Panel::Installing, .shows = {&bg1, &cmdStop}, .showsProgress = true},
+      {.panel = Panel::Upgrade,
        .shows = {&bg2, &txtFolder, &cmdBr, &cmdOK},
        .covers = &cmdUpd,
        .showsProgress = true},
-      {.Para = "Proxy", .shows = {&bg3, &txtIP, &txtPort}, .focus = &txtIP},
-      {.Para = "Help", .shows = {&bg5}},
+      {.panel = Panel::Proxy, .shows = {&bg3, &txtIP, &txtPort}, .focus = &txtIP},
+      {.panel = Panel::Help, .shows = {&bg5}},
   };
   return {lblTitle, ProgressCap, ProgressBar, txtFolder, txtIP, txtPort, std::move(panels)};
 }

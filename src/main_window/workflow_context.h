@@ -14,6 +14,9 @@
 
 namespace orvane {
 
+// The panels frmMain shows, one at a time.
+enum class Panel { Home, Installing, Upgrade, Proxy, Help };
+
 struct WorkflowContext {
   Platform& platform;
   MdlDownload& download;
@@ -29,19 +32,18 @@ struct WorkflowContext {
   Control& txtIP;
   Control& txtPort;
   // frmMain's panel switch.
-  std::function<void(const std::string& Para)> Layout_Setting;
+  std::function<void(Panel)> Layout_Setting;
 };
 
-// The work behind frmMain's install, upgrade, download-message and folder handlers.
+// The work behind frmMain's install, upgrade and folder commands, and its
+// folder box's check.
 class WorkflowHandlers {
  public:
   virtual ~WorkflowHandlers() = default;
   virtual void Install(WorkflowContext& context) = 0;
   virtual void Upgrade(WorkflowContext& context) = 0;
-  virtual void ShowDownloadMessage(WorkflowContext& context, const std::string& status) = 0;
   virtual void CheckFolder(WorkflowContext& context) = 0;
   virtual void BrowseForFolder(WorkflowContext& context) = 0;
-  virtual std::string SelectFolder(WorkflowContext& context) = 0;
 };
 
 }  // namespace orvane

@@ -4,16 +4,19 @@
 
 namespace orvane {
 
-void Workflows::ShowDownloadMessage(WorkflowContext& context, const std::string& status) {
+void Workflows::ShowDownloadMessage(WorkflowContext& context, DownloadResult result) {
   UserInterface& ui = context.platform.ui;
-  if (status == "NetErr") {
-    ShowNotice(ui, kNetErrMessage);
-  } else if (status == "FileErr") {
-    ShowNotice(ui, kFileErrMessage);
-  } else if (status == "DiskErr") {
-    ShowNotice(ui, kDiskErrMessage);
-  } else if (status == "ProxyErr") {
-    ShowNotice(ui, kProxyErrMessage);
+  switch (result) {
+    case DownloadResult::NetErr:
+      return ShowNotice(ui, kNetErrMessage);
+    case DownloadResult::FileErr:
+      return ShowNotice(ui, kFileErrMessage);
+    case DownloadResult::DiskErr:
+      return ShowNotice(ui, kDiskErrMessage);
+    case DownloadResult::ProxyErr:
+      return ShowNotice(ui, kProxyErrMessage);
+    case DownloadResult::Ok:
+      return;
   }
 }
 

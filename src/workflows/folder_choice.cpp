@@ -25,14 +25,10 @@ bool Workflows::RefuseWrongFolder(WorkflowContext& context) {
   return true;
 }
 
+// A cancelled dialog empties the box.
 void Workflows::BrowseForFolder(WorkflowContext& context) {
-  if (context.Downloading) return;
-  context.txtFolder.SetCaption(SelectFolder(context));
-}
-
-std::string Workflows::SelectFolder(WorkflowContext& context) {
-  return BrowseFolder(context.platform.shell, kCsidlDesktop, kBifReturnOnlyFsDirs, 0,
-                      "Select a folder:");
+  context.txtFolder.SetCaption(BrowseFolder(context.platform.shell, kCsidlDesktop,
+                                            kBifReturnOnlyFsDirs, 0, "Select a folder:"));
 }
 
 }  // namespace orvane

@@ -1,28 +1,27 @@
 // The install: fetch the product installer next to this program and start it.
 #include "platform/path_text.h"
 #include "workflows/checked_start.h"
-#include "workflows/guarded_download.h"
+#include "workflows/download_scope.h"
 #include "workflows/messages.h"
 #include "workflows/workflows.h"
 
 namespace orvane {
 
 void Workflows::Install(WorkflowContext& context) {
-  if (context.Downloading) return;
   Platform& platform = context.platform;
   const std::string target = FolderOf(platform.processes.ExecutablePath()) + "\\install.exe";
 
   // An old installer that can't be deleted is left to the download, which
   // reports its own failure if it can't replace it.
   if (platform.files.FileExists(target)) platform.files.RemoveFile(target);
-  const std::string status = GuardedDownload(context, "/install/install.exe", target, "InsTrue");
-  if (status.empty()) {
-    StartChecked(context, target);  // not waited for; the window stays open
+  // The home panel comes back however it ends; the window stays open.
+  DownloadScope scope(context, Panel::Installing, Panel::Home);
+  const DownloadResult result = scope.Download("/install/install.exe", target);
+  if (result == DownloadResult::Ok) {
+    StartChecked(context, target);  // not waited for
   } else {
-    ShowDownloadMessage(context, status);
+    ShowDownloadMessage(context, result);
   }
-  context.Downloading = kVbFalse;
-  context.Layout_Setting("");
 }
 
 bool Workflows::StartChecked(WorkflowContext& context, const std::string& path) {

@@ -2,20 +2,13 @@
 // folder, then the hand-over to the updater, which carries on alone.
 #include "platform/path_text.h"
 #include "workflows/customer_name.h"
-#include "workflows/guarded_download.h"
+#include "workflows/download_scope.h"
 #include "workflows/messages.h"
 #include "workflows/workflows.h"
 
 namespace orvane {
 
-namespace {
-
-constexpr char kDiskErr[] = "DiskErr";
-
-}  // namespace
-
 void Workflows::Upgrade(WorkflowContext& context) {
-  if (context.Downloading) return;
   Platform& platform = context.platform;
   Control& folderBox = context.txtFolder;
   if (folderBox.Caption().empty()) {
@@ -50,41 +43,36 @@ void Workflows::Upgrade(WorkflowContext& context) {
     return files.IsRealFolder(temp);
   };
 
-  // No typing may change the folder or raise its check mid-transfer.
-  folderBox.SetLocked(true);
+  // No typing may change the folder or raise its check mid-transfer, and the
+  // upgrade panel stays throughout.
+  DownloadScope scope(context);
 
   // A: the updater, an older copy removed first.
   const std::string updater = folder + "\\Tarvik.exe";
   if (files.FileExists(updater)) files.RemoveFile(updater);
-  std::string status = GuardedDownload(context, "/Tarvik/Tarvik.exe", updater);
-  if (status.empty() && !ensureTempFolder()) status = kDiskErr;
-  if (status.empty()) {
-    // B: the system package. Its status is not examined: the updater copes
+  DownloadResult result = scope.Download("/Tarvik/Tarvik.exe", updater);
+  if (result == DownloadResult::Ok && !ensureTempFolder()) result = DownloadResult::DiskErr;
+  if (result == DownloadResult::Ok) {
+    // B: the system package. How it ends is not examined: the updater copes
     // without one, but not with a stale one from an earlier run.
     const std::string systemPackage = folder + "\\OrvaneTarvikTemp\\Orvane_sys.rar";
     if (files.FileExists(systemPackage)) files.RemoveFile(systemPackage);
-    GuardedDownload(context, "/Tarvik/Orvane_sys.rar", systemPackage);
+    scope.Download("/Tarvik/Orvane_sys.rar", systemPackage);
     // C: the customer's upgrade package.
-    status = ensureTempFolder() ? GuardedDownload(context, "/Tarvik/" + *customer + "/Orvane.rar",
-                                                  folder + "\\OrvaneTarvikTemp\\Orvane.rar")
-                                : kDiskErr;
+    result = ensureTempFolder() ? scope.Download("/Tarvik/" + *customer + "/Orvane.rar",
+                                                 folder + "\\OrvaneTarvikTemp\\Orvane.rar")
+                                : DownloadResult::DiskErr;
   }
 
   // The hand-over: the updater carries on alone and this program ends. If it
   // doesn't start, ending would leave the user with nothing, so stay. What a
   // failed system package left for a later click is not the updater's to find.
-  if (status.empty()) {
-    context.download.DiscardKept();
-    if (StartChecked(context, updater)) {
-      context.window.Unload();
-      platform.processes.EndProcess();
-      return;
-    }
-  } else {
-    ShowDownloadMessage(context, status);
+  if (result != DownloadResult::Ok) return ShowDownloadMessage(context, result);
+  context.download.DiscardKept();
+  if (StartChecked(context, updater)) {
+    context.window.Unload();
+    platform.processes.EndProcess();
   }
-  context.Downloading = kVbFalse;
-  folderBox.SetLocked(false);
 }
 
 }  // namespace orvane

@@ -15,21 +15,19 @@ namespace orvane {
 class Workflows final : public WorkflowHandlers {
  public:
   Workflows(std::string publisher, SupportLog& log) : publisher_(std::move(publisher)), log_(log) {}
-  // cmdOrvane: the installer beside this program, then started.
+  // Install: the installer beside this program, then started.
   void Install(WorkflowContext& context) override;
-  // cmdOK: the updater and two packages into the installation folder, then
+  // Upgrade: the updater and two packages into the installation folder, then
   // the hand-over to the updater.
   void Upgrade(WorkflowContext& context) override;
-  // fnMsgBox4Download: the message for a failed download's status.
-  void ShowDownloadMessage(WorkflowContext& context, const std::string& status) override;
-  // txtFolder_Change: refuses a folder that holds no installation.
+  // The folder box changed: refuses a folder that holds no installation.
   void CheckFolder(WorkflowContext& context) override;
-  // cmdBr_Click: the folder dialog's choice into the folder box.
+  // The folder button: the folder dialog's choice into the folder box.
   void BrowseForFolder(WorkflowContext& context) override;
-  // fnSelectFolder: the folder dialog; "" when cancelled.
-  std::string SelectFolder(WorkflowContext& context) override;
 
  private:
+  // The message for a failed download.
+  void ShowDownloadMessage(WorkflowContext& context, DownloadResult result);
   // Starts a program just downloaded, as checked; says why when it doesn't.
   // True when it started.
   bool StartChecked(WorkflowContext& context, const std::string& path);

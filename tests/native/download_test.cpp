@@ -27,9 +27,9 @@ struct DownloadRig : Rig {
 
   // Each call closes every file it opened, whatever the outcome.
   std::string Run() {
-    const std::string status = download.DownloadFile(path, target, Caption(), Bar(), ":");
+    const DownloadResult result = download.DownloadFile(path, target, Caption(), Bar(), ":");
     EXPECT_TRUE(files.open.empty()) << "a file was left open";
-    return status;
+    return result == DownloadResult::Ok ? "" : std::string(ResultName(result));
   }
   Control& Caption() { return frm["ProgressCap"]; }
   Control& Bar() { return frm["ProgressBar"]; }
@@ -189,7 +189,7 @@ TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   EXPECT_EQ(rig.Run(), "NetErr");
   rig.target = kTarget;
   rig.system.paused = 0;
-  rig.system.onPause = [&] { rig.frm.cmdStop_Click(); };
+  rig.system.onPause = [&] { rig.frm.Click(rig.frm["cmdStop"]); };
   EXPECT_EQ(rig.Run(), "NetErr");
   EXPECT_EQ(rig.internet.urls.size(), 12u);
   EXPECT_NEAR(rig.system.paused, 0.05, 1e-9);
@@ -242,7 +242,7 @@ TEST(Download, SilenceFailsAnAttemptAndAQuietMinuteTheClick) {
   rig.internet.requests.clear();
   int passes = 0;
   rig.system.onPass = [&] {
-    if (++passes == 4) rig.frm.cmdStop_Click();
+    if (++passes == 4) rig.frm.Click(rig.frm["cmdStop"]);
   };
   EXPECT_EQ(rig.Run(), "NetErr");
   EXPECT_EQ(rig.internet.silences.back(), 3);

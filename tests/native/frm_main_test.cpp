@@ -1,6 +1,7 @@
 // frmMain on the fakes: panels, band, title and grips (the layout is checked where it is painted).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "fakes.h"
@@ -13,13 +14,12 @@ TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
   const char* const checked[] = {"bg",     "bg1",     "bg2",         "bg3",        "bg5",
                                  "cmdUpd", "cmdStop", "cmdOK",       "txtFolder",  "cmdBr",
                                  "txtIP",  "txtPort", "ProgressBar", "ProgressCap"};
-  const std::pair<const char*, std::string> panels[] = {
-      {"", "bg cmdUpd"},
-      {"InsTrue", "bg1 cmdUpd cmdStop ProgressBar ProgressCap"},
-      {"Upgrade", "bg2 cmdOK txtFolder cmdBr ProgressBar ProgressCap"},
-      {"Proxy", "bg3 cmdUpd txtIP txtPort"},
-      {"Help", "bg5 cmdUpd"},
-      {"Settings", "cmdUpd ProgressBar ProgressCap"}};
+  const std::pair<Panel, std::string> panels[] = {
+      {Panel::Home, "bg cmdUpd"},
+      {Panel::Installing, "bg1 cmdUpd cmdStop ProgressBar ProgressCap"},
+      {Panel::Upgrade, "bg2 cmdOK txtFolder cmdBr ProgressBar ProgressCap"},
+      {Panel::Proxy, "bg3 cmdUpd txtIP txtPort"},
+      {Panel::Help, "bg5 cmdUpd"}};
   Rig rig;
   rig.frm.Form_Load();
   for (const auto& [from, ignored] : panels) {
@@ -31,9 +31,81 @@ TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
       std::string shown;
       for (const char* name : checked)
         if (rig.frm[name].Visible()) shown += (shown.empty() ? "" : " ") + std::string(name);
-      EXPECT_EQ(shown, expected) << "from \"" << from << "\" to \"" << to << "\"";
+      EXPECT_EQ(shown, expected) << static_cast<int>(from) << " to " << static_cast<int>(to);
       EXPECT_EQ(rig.frm["ProgressBar"].Width(), 1);
-      EXPECT_EQ(rig.system.focused, std::string(to) == "Proxy" ? "txtIP" : "");
+      EXPECT_EQ(rig.system.focused, to == Panel::Proxy ? "txtIP" : "");
+    }
+  }
+}
+
+// Tab takes the keyboard through each panel's shown boxes and buttons in reading order and round
+// the end, Shift+Tab the other way; never to a hidden control or to Install under Stop.
+TEST(FrmMain, TabVisitsEachPanelsControlsInReadingOrder) {
+  const std::pair<Panel, std::string> orders[] = {
+      {Panel::Home, "cmdOrvane cmdUpd cmdHelp cmdProxy cmdExit"},
+      {Panel::Installing, "cmdStop cmdUpd cmdHelp cmdProxy cmdExit"},
+      {Panel::Upgrade, "txtFolder cmdBr cmdOrvane cmdOK cmdHelp cmdProxy cmdExit"},
+      {Panel::Proxy, "txtIP txtPort cmdOrvane cmdUpd cmdHelp cmdProxy cmdExit"}};
+  Rig rig;
+  rig.frm.Form_Load();
+  for (const auto& [panel, order] : orders) {
+    rig.frm.Layout_Setting(panel);
+    const auto count = std::count(order.begin(), order.end(), ' ') + 1;
+    std::string forward, backward;
+    const Control* ahead = nullptr;
+    const Control* behind = nullptr;
+    for (int step = 0; step <= count; ++step) {  // once round, and one more
+      ahead = rig.frm.NextFocus(ahead, false);
+      behind = rig.frm.NextFocus(behind, true);
+      forward += ahead->Name() + " ";
+      backward = " " + behind->Name() + backward;
+    }
+    EXPECT_EQ(forward, order + " " + order.substr(0, order.find(' ')) + " ");
+    EXPECT_EQ(backward, " " + order.substr(order.rfind(' ') + 1) + " " + order);
+  }
+}
+
+// Each button's command while the window is idle, and while a download runs, when only Stop and
+// Exit act. The folder box's double-click and closing the window are the folder button's and
+// Exit's commands.
+TEST(FrmMain, EachButtonRunsItsCommandAndOnlyStopAndExitActWhileDownloading) {
+  const std::pair<const char*, std::string> commands[] = {{"cmdOrvane", "bg requests 1 started 1"},
+                                                          {"cmdStop", "bg started 1 ended"},
+                                                          {"cmdUpd", "bg2"},
+                                                          {"cmdOK", "bg messages 1 dialog"},
+                                                          {"cmdBr", "bg dialog"},
+                                                          {"txtFolder", "bg dialog"},
+                                                          {"cmdHelp", "bg5"},
+                                                          {"cmdProxy", "bg3"},
+                                                          {"cmdExit", "bg ended"},
+                                                          {"close", "bg ended"}};
+  for (const auto& [control, idle] : commands) {
+    for (const bool downloading : {false, true}) {
+      SCOPED_TRACE(std::string(control) + (downloading ? " while downloading" : ""));
+      Rig rig;
+      rig.frm.Form_Load();
+      rig.frm.Downloading = downloading ? kVbTrue : kVbFalse;
+      const std::string name = control;
+      if (name == "close") {
+        static_cast<Form&>(rig.frm).CloseRequested();
+      } else if (name == "txtFolder") {
+        rig.frm.DblClick(rig.frm[name]);
+      } else {
+        rig.frm.Click(rig.frm[name]);
+      }
+      std::string done;
+      for (const char* panel : {"bg", "bg2", "bg3", "bg5"})
+        if (rig.frm[panel].Visible()) done += panel;
+      if (!rig.internet.urls.empty())
+        done += " requests " + std::to_string(rig.internet.urls.size());
+      if (!rig.system.messages.empty())
+        done += " messages " + std::to_string(rig.system.messages.size());
+      if (!rig.system.dialog.empty()) done += " dialog";
+      if (!rig.system.started.empty())
+        done += " started " + std::to_string(rig.system.started.size());
+      if (rig.system.ended) done += " ended";
+      const bool acts = !downloading || name == "cmdStop" || name == "cmdExit" || name == "close";
+      EXPECT_EQ(done, acts ? idle : "bg");
     }
   }
 }

@@ -182,7 +182,7 @@ TEST(PaintForm, TheAreaIsPaintedBackToFrontWithWhatReachesIntoIt) {
   } whole, corner;
   Rig rig;
   rig.frm.Form_Load();
-  rig.frm.Layout_Setting("InsTrue");
+  rig.frm.Layout_Setting(Panel::Installing);
   rig.frm["ProgressBar"].SetWidth(100);
   PaintForm(rig.frm, {0, 0, 528, 255}, whole);
   EXPECT_EQ(whole.log,
