@@ -26,11 +26,14 @@ std::optional<std::uint64_t> Number(const std::optional<std::string>& text) {
 }
 
 // The version's name as the server gives it, sent back in If-Range: the
-// ETag, or Last-Modified where there is none. One with a control character
-// is not sent at all: it would end the header.
+// ETag, or Last-Modified where there is none. A weak ETag ("W/...") names
+// content that may differ byte for byte, which a range must never be
+// stitched to, and one with a control character would end the header: with
+// either the file starts over instead.
 std::string Validator(const FetchAnswer& answer) {
   for (const std::optional<std::string>* text : {&answer.etag, &answer.lastModified}) {
     if (!*text || (*text)->empty()) continue;
+    if ((*text)->starts_with("W/")) return "";
     const bool printable = std::ranges::all_of(**text, [](char c) { return c >= ' ' && c != 127; });
     return printable ? **text : "";
   }
@@ -94,7 +97,9 @@ class MdlDownload::AttemptSink final : public FetchSink {
     return {end_ ? AnswerStep::Stop : AnswerStep::ReadBody, {}};
   }
 
-  void LoginTyped(const ProxyLogin& login) override { download_.proxyLogin_ = login; }
+  void LoginTyped(const ProxyLogin& login) override {
+    download_.proxyLogin_ = KeptLogin{ChooseProxy(click_.proxy), login};
+  }
 
   bool Block(const std::byte* data, std::size_t size) override {
     if (download_.abandoned_ || !file_) return false;
@@ -220,8 +225,9 @@ class MdlDownload::AttemptSink final : public FetchSink {
       if (status != 407) return Stops({AttemptEnd::Retry, 0});
     }
     loginSent_ = true;
-    const std::optional<ProxyLogin>& kept = download_.proxyLogin_;
-    if (kept && !click_.loginRefused) return {AnswerStep::SendLogin, *kept};
+    const std::optional<KeptLogin>& kept = download_.proxyLogin_;
+    if (kept && kept->proxy == ChooseProxy(click_.proxy) && !click_.loginRefused)
+      return {AnswerStep::SendLogin, kept->login};
     if (click_.loginDialogs == kProxyLoginDialogs) return Stops({AttemptEnd::ProxyErr});
     ++click_.loginDialogs;
     return {AnswerStep::AskLogin, {}};

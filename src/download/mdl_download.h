@@ -22,10 +22,6 @@ class Control;
 // ServerBase.
 std::string_view ProductServerHost();
 
-// "http://" + host where the version name is exactly "Windows 2000", else
-// "https://" + host.
-std::string ServerBaseFor(std::string_view windowsVersionName, std::string_view host);
-
 // How a download ended: whole, or the failure the user is told of.
 enum class DownloadResult {
   Ok,
@@ -64,6 +60,8 @@ class MdlDownload {
 
   // Names the running Windows version from its real version number.
   std::string GetWindowsVersionName();
+  // Sets ServerBase to the https form for `host`, logging the version's name.
+  void UseServer(std::string_view host);
 
  private:
   class AttemptSink;
@@ -109,8 +107,13 @@ class MdlDownload {
   Transfer transfer_;  // the partial file of a DownloadFile in progress, open while it is written
   std::map<std::string, Kept> kept_;  // by local file
   // Kept for the run, in memory only, and given to every later request the
-  // proxy asks it of: the user is asked once.
-  std::optional<ProxyLogin> proxyLogin_;
+  // same proxy asks it of: the user is asked once. `proxy` is the proxy it
+  // was typed for (none: the system's settings); no other proxy ever sees it.
+  struct KeptLogin {
+    std::optional<std::string> proxy;
+    ProxyLogin login;
+  };
+  std::optional<KeptLogin> proxyLogin_;
   bool abandoned_ = false;
   std::stop_source cancel_;  // stops the fetch in progress, and every later one
   std::string running_;      // the address of the call in progress

@@ -30,7 +30,7 @@ void FrmMain::Form_Load() {
   skin_.ApplySkin(*this, true);
   skin_.SetTopMost(*this, false);
   Layout_Setting(Panel::Home);
-  download_.ServerBase = ServerBaseFor(download_.GetWindowsVersionName(), ProductServerHost());
+  download_.UseServer(ProductServerHost());
   // The label shows "&&" as one ampersand. The window caption keeps the
   // design caption until the skin is laid out again.
   design_.lblTitle.SetCaption("Install && Upgrade Orvane 12 .0");

@@ -27,14 +27,14 @@ struct DownloadRig : Rig {
 
   // Each call closes every file it opened, whatever the outcome.
   std::string Run() {
-    const DownloadResult result = download.DownloadFile(path, target, Caption(), Bar(), ":");
+    const DownloadResult result = download.DownloadFile(path, target, Caption(), Bar(), proxy);
     EXPECT_TRUE(files.open.empty()) << "a file was left open";
     return result == DownloadResult::Ok ? "" : std::string(ResultName(result));
   }
   Control& Caption() { return frm["ProgressCap"]; }
   Control& Bar() { return frm["ProgressBar"]; }
   std::string Shown() { return Caption().Caption() + " @" + std::to_string(Bar().Width()); }
-  std::string path = "/Tarvik/Tarvik.exe", target = kTarget;
+  std::string path = "/Tarvik/Tarvik.exe", target = kTarget, proxy = ":";
 };
 
 // Failures of the moment are asked again, after waits of 1, 2 and 4 s or as Retry-After says (up
@@ -251,7 +251,8 @@ TEST(Download, SilenceFailsAnAttemptAndAQuietMinuteTheClick) {
 }
 
 // A proxy that asks for a login gets the one typed into the system's dialog, again after a refusal,
-// and keeps it for later downloads. Cancel, or a third refusal, is ProxyErr.
+// and keeps it for later downloads through it, never another proxy. Cancel, or a third refusal, is
+// ProxyErr.
 TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
   using Login = ScriptedInternet::Login;
   const Login right{"alice", "s3cret"}, wrong{"alice", "guess"};
@@ -272,7 +273,19 @@ TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
     EXPECT_EQ(rig.Run(), second);
     EXPECT_EQ(rig.internet.dialogs, dialogs);
     EXPECT_EQ(rig.files.files[kTarget], *second ? kOld : rig.internet.body);
+    rig.proxy = "10.0.0.9:8080";
+    rig.Run();
+    EXPECT_EQ(rig.internet.dialogs, dialogs + 1) << "the login is not another proxy's";
   }
+}
+
+// A weak ETag names no exact bytes: after a drop the file starts over, and If-Range never names it.
+TEST(Download, AWeakValidatorIsNeverResumedFrom) {
+  DownloadRig rig;
+  rig.internet.etag = "W/\"v1\"";
+  rig.internet.cuts = {4096};
+  EXPECT_EQ(rig.Run(), "");
+  EXPECT_EQ(std::to_string(rig.internet.requests[1].from) + rig.internet.requests[1].ifRange, "0");
 }
 
 TEST(AttemptLog, NamesTheTypedProxyWhatCameBackAndWhatIsUnknown) {

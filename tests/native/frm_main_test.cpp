@@ -162,16 +162,24 @@ TEST(Skin, TheTitleDragsOrSwitchesTheWindowAndEachGripMovesItsOwnEdges) {
             (Rect{2000, 2000, 57, 90}));
 }
 
-// Windows 5.x lacks the TLS the server asks for; the rest, older, newer or unknown, use https.
-TEST(FrmMain, StartupUsesPlainHttpOnlyOnWindowsOfMajorVersion5) {
-  for (const std::uint32_t version : {0u, 30u, 40u, 41u, 50u, 51u, 52u, 60u, 100u}) {  // x.y as xy
+// Every version, 5.x included (only a compatibility setting can claim it), reaches the server over
+// https; the version's name goes to the log.
+TEST(FrmMain, StartupUsesHttpsOnEveryVersionAndLogsItsName) {
+  const std::pair<std::uint32_t, const char*> versions[] = {// x.y as xy
+                                                            {0, "Unknown Windows Version"},
+                                                            {40, "Windows NT 4.0"},
+                                                            {51, "Windows 2000"},
+                                                            {100, "Unknown Windows Version"}};
+  for (const auto& [version, name] : versions) {
     Rig rig;
+    rig.system.tempFolder = "T\\";
     rig.system.majorVersion = version / 10;
     rig.system.minorVersion = version % 10;
     rig.frm.Form_Load();
-    EXPECT_EQ(rig.download.ServerBase,
-              (version / 10 == 5 ? "http://" : "https://") + std::string(ProductServerHost()))
-        << version;
+    const std::string server = "https://" + std::string(ProductServerHost());
+    EXPECT_EQ(rig.download.ServerBase, server) << version;
+    EXPECT_NE(rig.files.files["T\\OrvaneSetup.log"].find("Server: " + server + " on " + name),
+              std::string::npos);
   }
 }
 
