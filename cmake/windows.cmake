@@ -54,6 +54,15 @@ target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0601)
 
+# Every program and DLL built here asks the linker for ASLR (high-entropy where
+# 64-bit) and DEP rather than trusting its defaults, which older binutils leave
+# off, and keeps the relocations that ASLR needs. No link time stamp: a build
+# is the same bytes whenever and wherever it is made.
+add_link_options(-Wl,--dynamicbase,--nxcompat,--enable-reloc-section,--no-insert-timestamp)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_link_options(-Wl,--high-entropy-va)
+endif()
+
 # The program, once per server host and code-signing publisher (the subject
 # common name whose signature it checks for; empty checks none).
 function(orvane_program target host publisher)
