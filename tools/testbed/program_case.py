@@ -18,7 +18,8 @@ SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 
 
 def visible(inspection):
-    return {child["name"] for child in inspection["children"] if child["visible"]}
+    """The shown controls; the text boxes' name labels are no controls of the form."""
+    return {child["name"] for child in inspection["children"] if child["visible"] and child["name"]}
 
 
 class Pinger:

@@ -1,8 +1,8 @@
 // Reads a top-level window of another process from inside Wine and prints
 // it as JSON: its caption, place, band, maximised state and region, and
 // every child window with the frmMain control name it stands for, its place,
-// visibility and text. "close <title>" presses OK on a message box or
-// dialog, "cancel <title>" presses Cancel. "ping <title> <interval_ms>
+// visibility, text and whether Tab stops on it, in stacking order. "close <title>" presses OK on a
+// message box or dialog, "cancel <title>" presses Cancel. "ping <title> <interval_ms>
 // <duration_ms>" times how long the window takes to answer a message, every
 // interval for the duration or until the window is gone, and prints
 // {"probes":[ms,...],"worst_ms":ms,"gone":bool}: a window whose thread is
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/win32/application.h"
+#include "platform/win32/dpi_awareness.h"
 
 namespace {
 
@@ -115,10 +116,13 @@ int PrintWindow(HWND window) {
     RECT r;
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    std::printf("%s{\"name\":%s,\"id\":%d,\"class\":%s,\"rect\":%s,\"visible\":%s,\"text\":%s}",
-                first ? "" : ",", Quoted(nameOf(child)).c_str(), GetDlgCtrlID(child),
-                Quoted(ClassOf(child)).c_str(), RectJson(r).c_str(),
-                IsWindowVisible(child) ? "true" : "false", Quoted(TextOf(child)).c_str());
+    std::printf(
+        "%s{\"name\":%s,\"id\":%d,\"class\":%s,\"rect\":%s,\"visible\":%s,\"text\":%s,"
+        "\"tabstop\":%s}",
+        first ? "" : ",", Quoted(nameOf(child)).c_str(), GetDlgCtrlID(child),
+        Quoted(ClassOf(child)).c_str(), RectJson(r).c_str(),
+        IsWindowVisible(child) ? "true" : "false", Quoted(TextOf(child)).c_str(),
+        (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) ? "true" : "false");
     first = false;
   }
   std::printf("]}\n");
@@ -185,6 +189,8 @@ int Ping(HWND window, double intervalMs, double durationMs) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Places and sizes in device pixels, as the program, itself aware, sees them.
+  orvane::win32::DeclareDpiAwareness();
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (argc != (command == L"ping" ? 5 : 3)) {
     std::fprintf(stderr,

@@ -43,10 +43,10 @@ MouseButton ButtonOf(UINT message) {
 
 }  // namespace
 
-MouseInput FormWindow::MouseInputOf(UINT message, WPARAM keys, LPARAM position) {
+MouseInput FormWindow::MouseInputOf(UINT message, WPARAM keys, LPARAM position) const {
   MouseInput input;
   input.button = ButtonOf(message);
-  input.at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  input.at = {scale_.Design(GET_X_LPARAM(position)), scale_.Design(GET_Y_LPARAM(position))};
   input.shift = ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
                 ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
   input.buttonsHeld = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
@@ -57,14 +57,14 @@ bool FormWindow::OnSetCursor() {
   POINT point;
   GetCursorPos(&point);
   ScreenToClient(window_.get(), &point);
-  const Control* control = form_->HitTest(point.x, point.y);
+  const Control* control = form_->HitTest(scale_.Design(point.x), scale_.Design(point.y));
   if (!control) return false;
   SetCursor(LoadCursorW(nullptr, CursorFor(control->Pointer())));
   return true;
 }
 
 // The click is sent from the button's release: its time and place are the
-// message's.
+// message's, in device pixels as the double-click area is.
 void FormWindow::OnButtonClicked(const Control& button) {
   const DWORD position = GetMessagePos();
   mouse_->ButtonClicked(

@@ -1,5 +1,6 @@
 // Painting the windowless controls, back to front, through an off-screen
-// buffer; every paint, the system's and the pacing's, comes through Repaint.
+// buffer; every paint, the system's and the pacing's, comes through Repaint,
+// in the form's 100 % pixels, and is drawn at the window's scale.
 #include <algorithm>
 
 #include "platform/form_painter.h"
@@ -11,28 +12,31 @@ namespace orvane::win32 {
 
 namespace {
 
-// GDI drawing on the off-screen buffer.
+// GDI drawing on the off-screen buffer, at the window's scale: a picture
+// fills its box scaled, at its own pixels when it was drawn for this scale.
 class GdiCanvas : public Canvas {
  public:
-  GdiCanvas(HDC dc, PictureLibrary& pictures, FontCache& fonts)
-      : dc_(dc), pictures_(pictures), fonts_(fonts) {
+  GdiCanvas(HDC dc, const DpiScale& scale, PictureLibrary& pictures, FontCache& fonts)
+      : dc_(dc), scale_(scale), pictures_(pictures), fonts_(fonts) {
     SetBkMode(dc, TRANSPARENT);
   }
   void Fill(const Rect& area, Color color) override {
     Brush brush(CreateSolidBrush(ColorRefOf(color)));
-    const RECT r = ToRect(area);
+    const RECT r = scale_.Pixels(area);
     FillRect(dc_, &r, brush.get());
   }
   void DrawPicture(const std::string& name, const Rect& box, bool stretch) override {
-    if (const Picture* picture = pictures_.Get(name))
-      picture->Draw(dc_, box.left, box.top, stretch ? box.width : picture->Width(),
-                    stretch ? box.height : picture->Height());
+    const Picture* picture = pictures_.Get(name, scale_.ArtPercent());
+    if (!picture) return;
+    const RECT r = scale_.Pixels(
+        stretch ? box : Rect{box.left, box.top, picture->DesignWidth(), picture->DesignHeight()});
+    picture->Draw(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top);
   }
   void WriteText(const std::string& text, const Rect& box, const Font& font, Color color,
                  TextAlign align) override {
-    SelectedObject selected(dc_, fonts_.For(font));
+    SelectedObject selected(dc_, fonts_.For(font, scale_));
     SetTextColor(dc_, ColorRefOf(color));
-    RECT area = ToRect(box);
+    RECT area = scale_.Pixels(box);
     const std::wstring wide = Widen(text);
     // Without DT_NOPREFIX "&&" shows as one ampersand.
     const UINT alignment = align == TextAlign::Center ? DT_CENTER : DT_LEFT;
@@ -41,6 +45,7 @@ class GdiCanvas : public Canvas {
 
  private:
   HDC dc_;
+  const DpiScale& scale_;
   PictureLibrary& pictures_;
   FontCache& fonts_;
 };
@@ -69,20 +74,20 @@ HDC FormWindow::BufferFor(HDC screen, int width, int height) {
 void FormWindow::OnPaint() {
   PAINTSTRUCT paint;
   paintDc_ = BeginPaint(window_.get(), &paint);
-  const RECT& area = paint.rcPaint;
-  repaints_.Repaint({area.left, area.top, area.right - area.left, area.bottom - area.top});
+  repaints_.Repaint(scale_.DesignCovering(paint.rcPaint));
   paintDc_ = nullptr;
   EndPaint(window_.get(), &paint);
   pacer_.Painted(GetTickCount64());
 }
 
-void FormWindow::PaintArea(HDC dc, const RECT& area) {
+void FormWindow::PaintArea(HDC dc, const Rect& designArea) {
+  const RECT area = scale_.Pixels(designArea);
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (HDC buffer = width > 0 && height > 0 ? BufferFor(dc, width, height) : nullptr) {
     SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
-    GdiCanvas canvas(buffer, pictures_, fonts_);
-    PaintForm(*form_, {area.left, area.top, width, height}, canvas);
+    GdiCanvas canvas(buffer, scale_, pictures_, fonts_);
+    PaintForm(*form_, designArea, canvas);
     BitBlt(dc, area.left, area.top, width, height, buffer, area.left, area.top, SRCCOPY);
   }
 }
@@ -92,11 +97,11 @@ bool FormWindow::Shown() const {
 }
 
 void FormWindow::Repaint(const Rect& area) {
-  if (paintDc_) return PaintArea(paintDc_, ToRect(area));
+  if (paintDc_) return PaintArea(paintDc_, area);
   // Drawn at once rather than invalidated: a paint message would cost some
   // more round trips to the window server for every frame.
   WindowDc dc(window_.get());
-  PaintArea(dc.get(), ToRect(area));
+  PaintArea(dc.get(), area);
 }
 
 void FormWindow::SetFrameTimer(std::uint32_t milliseconds) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/decorators.h"
+#include "platform/win32/dpi_awareness.h"
 #include "platform/win32/form_window_helpers.h"
 #include "platform/win32/picture_button.h"
 #include "platform/win32/utf.h"
@@ -21,9 +22,8 @@ bool FormWindow::Create(Form& form, int width, int height) {
   form_ = &form;
   mouse_.emplace(form, static_cast<MouseCapture&>(*this));
   backColor_ = form.BackColor();
-  HCURSOR hand =
-      static_cast<HCURSOR>(LoadImageW(instance_, L"HAND", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR));
-  if (!RegisterPictureButtonClass(instance_, hand)) return false;
+  hand_.reset(
+      static_cast<HCURSOR>(LoadImageW(instance_, L"HAND", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR)));
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -36,45 +36,64 @@ bool FormWindow::Create(Form& form, int width, int height) {
   windowClass.lpszClassName = kMainWindowClass;
   if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  // At the system's scale first; the monitor it lands on may have another.
+  scale_ = DpiScale(DpiOf(nullptr));
+  auto centred = [width, height](const DpiScale& scale) {
+    const int outerWidth = scale.Pixels(width);
+    const int outerHeight = scale.Pixels(height);
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2;
+    return RECT{left, top, left + outerWidth, top + outerHeight};
+  };
+  const RECT place = centred(scale_);
   // A popup has no frame or caption of its own: the skin draws them. The
   // system menu and minimise box keep the taskbar's menu working.
   CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, L"",
-                  WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, left, top, width,
-                  height, nullptr, nullptr, instance_, this);
+                  WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, place.left, place.top,
+                  place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance_,
+                  this);
   if (!window_) return false;
   CreateChildren();
+  if (const DpiScale monitor(DpiOf(window_.get())); !(monitor == scale_))
+    ApplyScale(monitor, centred(monitor));
   return true;
 }
 
 void FormWindow::CreateChildren() {
   HWND previous = HWND_TOP;
+  // Stacking: each child goes behind the one before it.
+  auto stack = [&previous](HWND child) {
+    ::SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = child;
+  };
   int id = kFirstChildId;
   for (const Control& control : form_->Controls()) {
     const int childId = id++;
     if (!control.Windowed()) continue;
-    const Rect& r = control.Bounds();
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0);
+    const RECT r = scale_.Pixels(control.Bounds());
+    const DWORD shown = control.Visible() ? WS_VISIBLE : 0;
     HMENU menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId));
-    HWND child = nullptr;
+    Child child;
     if (control.Kind() == ControlKind::TextBox) {
-      child = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Widen(control.Caption()).c_str(),
-                              style | WS_TABSTOP | ES_AUTOHSCROLL, r.left, r.top, r.width, r.height,
-                              window_.get(), menuId, instance_, nullptr);
-      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(control.GetFont())),
-                   FALSE);
+      // Screen readers name an edit box by the static text just before it.
+      child.label = CreateWindowExW(0, L"STATIC", Widen(control.Label()).c_str(),
+                                    WS_CHILD | SS_LEFT | SS_NOPREFIX | shown, r.left, r.top, 0, 0,
+                                    window_.get(), nullptr, instance_, nullptr);
+      child.window = CreateWindowExW(
+          WS_EX_CLIENTEDGE, L"EDIT", Widen(control.Caption()).c_str(),
+          WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_AUTOHSCROLL | shown, r.left, r.top,
+          r.right - r.left, r.bottom - r.top, window_.get(), menuId, instance_, nullptr);
+      SendMessageW(child.window, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts_.For(control.GetFont(), scale_)), FALSE);
       // The form hears of double-clicks on its text boxes too.
-      SetWindowSubclass(child, TextBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
+      SetWindowSubclass(child.window, TextBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
     } else {
-      child = CreateWindowExW(0, kPictureButtonClass, L"", style, r.left, r.top, r.width, r.height,
-                              window_.get(), menuId, instance_, nullptr);
-      SetButtonPicture(child, pictures_.Get(control.Picture()));
+      child.window = CreatePictureButton(window_.get(), childId, Widen(control.Caption()), r,
+                                         control.Visible(), hand_.get());
     }
-    if (!child) continue;
-    // Stacking: each child goes behind the one before it.
-    ::SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = child;
+    if (!child.window) continue;
+    if (child.label) stack(child.label);
+    stack(child.window);
     children_.emplace(&control, child);
   }
 }
@@ -145,6 +164,18 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(wParam, lParam);
       return 0;
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_ACTIVATE:
+      if (OnActivate(wParam)) return 0;
+      break;
+    case kFocusCheck:
+      KeepFocusReachable();
+      return 0;
+    case WM_DPICHANGED:
+      ApplyScale(DpiScale(LOWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     // A read-only text box asks with the static control's message.
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -199,16 +230,24 @@ LRESULT FormWindow::OnControlColor(UINT message, HDC dc, HWND child) {
   return reinterpret_cast<LRESULT>(editBackground_.get());
 }
 
+void FormWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  const Control* control = ControlForChild(item.hwndItem);
+  if (!control) return;
+  DrawPictureButton(item, pictures_.Get(control->Picture(), scale_.ArtPercent()), scale_,
+                    keyboardCues_ && (item.itemState & ODS_FOCUS));
+}
+
 const Control* FormWindow::ControlForChild(HWND child) const {
-  for (const auto& [control, window] : children_) {
-    if (window == child) return control;
+  if (!child) return nullptr;
+  for (const auto& [control, windows] : children_) {
+    if (windows.window == child) return control;
   }
   return nullptr;
 }
 
 HWND FormWindow::ChildFor(const Control& control) const {
   auto found = children_.find(&control);
-  return found == children_.end() ? nullptr : found->second;
+  return found == children_.end() ? nullptr : found->second.window;
 }
 
 }  // namespace orvane::win32

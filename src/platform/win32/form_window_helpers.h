@@ -12,6 +12,8 @@ namespace orvane::win32 {
 
 // The timer that hands gathered changes over for repainting.
 inline constexpr UINT_PTR kRepaintTimer = 1;
+// Posted once a panel changes: the keyboard's place is checked after it.
+inline constexpr UINT kFocusCheck = WM_APP + 1;
 
 inline COLORREF ColorRefOf(Color color) {
   switch (color.source) {
@@ -23,16 +25,6 @@ inline COLORREF ColorRefOf(Color color) {
       break;
   }
   return RGB(color.red, color.green, color.blue);
-}
-
-inline RECT ToRect(const Rect& rect) {
-  return {rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
-}
-
-// The screen's dots per inch along one axis (LOGPIXELSX or LOGPIXELSY).
-inline int ScreenDpi(int axis) {
-  WindowDc screen(nullptr);
-  return GetDeviceCaps(screen.get(), axis);
 }
 
 // A window's text, such as what the user typed into an edit box.

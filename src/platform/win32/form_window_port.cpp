@@ -1,32 +1,42 @@
 // What the form asks of its window: following the controls, caption,
 // colour and focus, and the window's place, state, outline and band.
+#include <utility>
+
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_helpers.h"
-#include "platform/win32/picture_button.h"
 #include "platform/win32/utf.h"
 
 namespace orvane::win32 {
 
 void FormWindow::ControlChanged(const Control& control, const Rect& previousRect) {
   if (!window_) return;
-  if (HWND child = ChildFor(control)) {
-    const Rect& r = control.Bounds();
-    ::SetWindowPos(
-        child, nullptr, r.left, r.top, r.width, r.height,
+  if (auto found = children_.find(&control); found != children_.end()) {
+    const Child& child = found->second;
+    const bool shownBefore = (GetWindowLongW(child.window, GWL_STYLE) & WS_VISIBLE) != 0;
+    PlaceChild(
+        control, child,
         SWP_NOZORDER | SWP_NOACTIVATE | (control.Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    // Keys never reach a hidden box: the window takes the focus it had.
-    if (!control.Visible() && GetFocus() == child) ::SetFocus(window_.get());
+    // Keys never reach a hidden box: the window takes the focus it had, and
+    // once the panel is complete the keyboard goes where it belongs.
+    if (!control.Visible() && GetFocus() == child.window) {
+      ::SetFocus(window_.get());
+      focusLostToHiding_ = true;
+    }
+    if (shownBefore != control.Visible() && !std::exchange(focusCheckPosted_, true))
+      PostMessageW(window_.get(), kFocusCheck, 0, 0);
     if (control.Kind() == ControlKind::TextBox) {
-      SendMessageW(child, EM_SETREADONLY, control.Locked(), 0);
+      SendMessageW(child.window, EM_SETREADONLY, control.Locked(), 0);
       const std::wstring text = Widen(control.Caption());
       // The model raised the change already; the box's echo of it is no news.
-      if (WindowText(child) != text) {
+      if (WindowText(child.window) != text) {
         settingText_ = true;
-        SetWindowTextW(child, text.c_str());
+        SetWindowTextW(child.window, text.c_str());
         settingText_ = false;
       }
     } else {
-      SetButtonPicture(child, pictures_.Get(control.Picture()));
+      const std::wstring words = Widen(control.Caption());
+      if (WindowText(child.window) != words) SetWindowTextW(child.window, words.c_str());
+      InvalidateRect(child.window, nullptr, FALSE);  // perhaps another picture
     }
     return;
   }
@@ -45,27 +55,30 @@ void FormWindow::SetBackColor(Color color) {
 }
 
 void FormWindow::SetFocus(const Control& control) {
-  if (HWND child = ChildFor(control)) ::SetFocus(child);
+  FocusControl(control);
 }
 
+// The form's pixels are 100 % pixels whatever the scale; twips are the
+// screen's true measure, so a place in twips is the same at any scale.
 double FormWindow::TwipsPerPixelX() const {
-  return TwipsPerPixel(ScreenDpi(LOGPIXELSX));
+  return TwipsPerPixel(DpiScale::kDesignDpi);
 }
 double FormWindow::TwipsPerPixelY() const {
-  return TwipsPerPixel(ScreenDpi(LOGPIXELSY));
+  return TwipsPerPixel(DpiScale::kDesignDpi);
 }
 
 TwipsRect FormWindow::Placement() const {
   RECT r{};
   GetWindowRect(window_.get(), &r);
-  return TwipsOf({r.left, r.top, r.right - r.left, r.bottom - r.top}, TwipsPerPixelX(),
-                 TwipsPerPixelY());
+  const double perPixel = TwipsPerPixel(scale_.Dpi());
+  return TwipsOf({r.left, r.top, r.right - r.left, r.bottom - r.top}, perPixel, perPixel);
 }
 
 void FormWindow::MoveTo(const TwipsRect& placement) {
   // A maximised or minimised form can't be moved or sized: its state sizes it.
   if (IsZoomed(window_.get()) || IsIconic(window_.get())) return;
-  const Rect r = PixelsOf(placement, TwipsPerPixelX(), TwipsPerPixelY());
+  const double perPixel = TwipsPerPixel(scale_.Dpi());
+  const Rect r = PixelsOf(placement, perPixel, perPixel);
   MoveWindow(window_.get(), r.left, r.top, r.width, r.height, TRUE);
 }
 
@@ -84,9 +97,8 @@ void FormWindow::SetState(WindowState state) {
 
 void FormWindow::SetRoundRegion(int left, int top, int right, int bottom, int ellipseWidth,
                                 int ellipseHeight) {
-  Region region(CreateRoundRectRgn(left, top, right, bottom, ellipseWidth, ellipseHeight));
-  // Once SetWindowRgn accepts it the region belongs to the window.
-  if (SetWindowRgn(window_.get(), region.get(), TRUE)) region.release();
+  region_ = RoundRegion{left, top, right, bottom, ellipseWidth, ellipseHeight};
+  ApplyRegion();
 }
 
 void FormWindow::SetTopMost(bool topMost) {

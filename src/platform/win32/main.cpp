@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/win32/application.h"
+#include "platform/win32/dpi_awareness.h"
 #include "platform/win32/system_library.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -15,6 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // A folder on a drive that isn't ready is simply not there; no system
   // error box interrupts the check.
   SetErrorMode(SEM_FAILCRITICALERRORS);
+  // It draws itself at each monitor's scale: Windows must not stretch it.
+  orvane::win32::DeclareDpiAwareness();
   // Every program it starts must be signed by the publisher the build names.
   orvane::win32::Application application(instance, ORVANE_PUBLISHER);
   if (!application.Start()) return 1;

@@ -1,5 +1,9 @@
 #include "platform/win32/picture_button.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "platform/win32/unique_handle.h"
 
 namespace orvane::win32 {
@@ -8,109 +12,82 @@ namespace {
 
 constexpr COLORREF kFrameOuter = RGB(96, 120, 150);
 constexpr COLORREF kFrameInner = RGB(240, 244, 248);
-constexpr LONG_PTR kPressedInside = 1;
+// The skin's accent blue, dark enough to stand out on the light faces.
+constexpr COLORREF kFocusRing = RGB(24, 75, 134);
 
-// Per-button state lives in the window itself: the picture in
-// GWLP_USERDATA, the press state in the class's extra bytes.
-const Picture* PictureOf(HWND button) {
-  return reinterpret_cast<const Picture*>(GetWindowLongPtrW(button, GWLP_USERDATA));
-}
-
-void Paint(HWND button) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(button, &paint);
-  RECT box;
-  GetClientRect(button, &box);
-
-  MemoryDc buffer(CreateCompatibleDC(dc));
-  Bitmap surface(CreateCompatibleBitmap(dc, box.right, box.bottom));
-  {
-    SelectedObject selected(buffer.get(), surface.get());
-    Brush outer(CreateSolidBrush(kFrameOuter));
-    Brush inner(CreateSolidBrush(kFrameInner));
-    FillRect(buffer.get(), &box, outer.get());
-    RECT face{1, 1, box.right - 1, box.bottom - 1};
-    FillRect(buffer.get(), &face, inner.get());
-    // The face sinks by a pixel while the mouse holds it down.
-    const int shift = GetWindowLongPtrW(button, 0) == kPressedInside ? 1 : 0;
-    if (const Picture* picture = PictureOf(button)) {
-      // Centred in the box: two pixels of frame around a 112 x 26 face, one
-      // around the 32 x 32 folder.
-      const int x = (box.right - picture->Width()) / 2 + shift;
-      const int y = (box.bottom - picture->Height()) / 2 + shift;
-      picture->Draw(buffer.get(), x, y, picture->Width(), picture->Height());
-    }
-    BitBlt(dc, 0, 0, box.right, box.bottom, buffer.get(), 0, 0, SRCCOPY);
-  }
-  EndPaint(button, &paint);
-}
-
-bool CursorInside(HWND button, LPARAM position) {
-  RECT box;
-  GetClientRect(button, &box);
-  POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  return PtInRect(&box, point) != FALSE;
-}
-
-void SetPressed(HWND button, bool pressed) {
-  if ((GetWindowLongPtrW(button, 0) == kPressedInside) == pressed) return;
-  SetWindowLongPtrW(button, 0, pressed ? kPressedInside : 0);
-  InvalidateRect(button, nullptr, FALSE);
-}
-
-LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+// What the system button does differently from the picture button it stands for.
+LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR hand) noexcept {
   switch (message) {
-    case WM_PAINT:
-      Paint(button);
-      return 0;
+    case WM_SETCURSOR:
+      SetCursor(reinterpret_cast<HCURSOR>(hand));
+      return TRUE;
     case WM_ERASEBKGND:
-      return 1;
-    case WM_LBUTTONDOWN:
+      return 1;  // the drawing covers every pixel
     case WM_LBUTTONDBLCLK:
-      SetCapture(button);
-      SetPressed(button, true);
-      return 0;
-    case WM_MOUSEMOVE:
-      if (GetCapture() == button) SetPressed(button, CursorInside(button, lParam));
-      return 0;
-    case WM_LBUTTONUP: {
-      if (GetCapture() != button) return 0;
-      const bool inside = CursorInside(button, lParam);
-      SetPressed(button, false);
-      ReleaseCapture();
-      // A click counts only when released over the button, as with any button.
-      if (inside) {
-        const auto id = static_cast<WORD>(GetDlgCtrlID(button));
-        SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
-      }
-      return 0;
-    }
-    case WM_CAPTURECHANGED:
-      SetPressed(button, false);
-      return 0;
+      // The second press of a double-click is a press like the first, clicking
+      // at its release; the form's mouse routing decides what the pair means.
+      return DefSubclassProc(button, WM_LBUTTONDOWN, wParam, lParam);
     default:
-      return DefWindowProcW(button, message, wParam, lParam);
+      return DefSubclassProc(button, message, wParam, lParam);
   }
+}
+
+void FillBox(HDC dc, const RECT& box, COLORREF color) {
+  Brush brush(CreateSolidBrush(color));
+  FillRect(dc, &box, brush.get());
+}
+
+// A ring of the given thickness just inside the box.
+void Ring(HDC dc, const RECT& box, int thickness, COLORREF color) {
+  const RECT sides[] = {{box.left, box.top, box.right, box.top + thickness},
+                        {box.left, box.bottom - thickness, box.right, box.bottom},
+                        {box.left, box.top, box.left + thickness, box.bottom},
+                        {box.right - thickness, box.top, box.right, box.bottom}};
+  for (const RECT& side : sides) FillBox(dc, side, color);
 }
 
 }  // namespace
 
-bool RegisterPictureButtonClass(HINSTANCE instance, HCURSOR hand) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = ButtonProc;
-  windowClass.cbWndExtra = sizeof(LONG_PTR);
-  windowClass.hInstance = instance;
-  windowClass.hCursor = hand ? hand : LoadCursorW(nullptr, MAKEINTRESOURCEW(32649) /* IDC_HAND */);
-  windowClass.lpszClassName = kPictureButtonClass;
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+HWND CreatePictureButton(HWND parent, int id, const std::wstring& words, const RECT& place,
+                         bool visible, HCURSOR hand) {
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW |
+                      (visible ? WS_VISIBLE : 0);
+  HWND button =
+      CreateWindowExW(0, L"BUTTON", words.c_str(), style, place.left, place.top,
+                      place.right - place.left, place.bottom - place.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  if (button) SetWindowSubclass(button, ButtonProc, 0, reinterpret_cast<DWORD_PTR>(hand));
+  return button;
 }
 
-void SetButtonPicture(HWND button, const Picture* picture) {
-  SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture));
-  InvalidateRect(button, nullptr, FALSE);
+void DrawPictureButton(const DRAWITEMSTRUCT& item, const Picture* picture, const DpiScale& scale,
+                       bool showFocus) {
+  const RECT& box = item.rcItem;
+  const int width = box.right - box.left;
+  const int height = box.bottom - box.top;
+  MemoryDc buffer(CreateCompatibleDC(item.hDC));
+  Bitmap surface(CreateCompatibleBitmap(item.hDC, width, height));
+  if (!buffer || !surface) return;
+  SelectedObject selected(buffer.get(), surface.get());
+  const RECT whole{0, 0, width, height};
+  const int line = scale.Pixels(1);
+  FillBox(buffer.get(), whole, kFrameOuter);
+  FillBox(buffer.get(), {line, line, width - line, height - line}, kFrameInner);
+  if (picture) {
+    // Centred: two pixels of frame around a 112 x 26 face at 100 %, one
+    // around the 32 x 32 folder; it sinks by a pixel while held down.
+    const int shift = (item.itemState & ODS_SELECTED) ? line : 0;
+    const int pictureWidth = scale.Pixels(picture->DesignWidth());
+    const int pictureHeight = scale.Pixels(picture->DesignHeight());
+    picture->Draw(buffer.get(), (width - pictureWidth) / 2 + shift,
+                  (height - pictureHeight) / 2 + shift, pictureWidth, pictureHeight);
+  }
+  if (showFocus) {
+    const RECT inside{line, line, width - line, height - line};
+    Ring(buffer.get(), inside, std::max(2, scale.Pixels(2)), kFocusRing);
+  }
+  BitBlt(item.hDC, box.left, box.top, width, height, buffer.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace orvane::win32

@@ -5,6 +5,8 @@
 // GDI+ decodes JPEG and GIF; it ships with every Windows since XP.
 #include <gdiplus.h>
 
+#include <string>
+
 #include "platform/pixel_rows.h"
 #include "platform/resource_name.h"
 #include "platform/win32/utf.h"
@@ -13,7 +15,7 @@ namespace orvane::win32 {
 
 namespace {
 
-std::unique_ptr<Picture> Decode(const void* data, DWORD size) {
+std::unique_ptr<Picture> Decode(const void* data, DWORD size, int percent) {
   ComPointer<IStream> stream(SHCreateMemStream(static_cast<const BYTE*>(data), size));
   if (!stream) return nullptr;
   Gdiplus::Bitmap source(stream.get());
@@ -41,7 +43,7 @@ std::unique_ptr<Picture> Decode(const void* data, DWORD size) {
                               static_cast<std::uint8_t*>(bits), width, height);
   source.UnlockBits(&pixels);
   if (!bitmap) return nullptr;
-  return std::make_unique<Picture>(std::move(bitmap), width, height, opaque);
+  return std::make_unique<Picture>(std::move(bitmap), width, height, opaque, percent);
 }
 
 }  // namespace
@@ -70,19 +72,32 @@ GdiplusSession::~GdiplusSession() {
   if (token_) Gdiplus::GdiplusShutdown(token_);
 }
 
-const Picture* PictureLibrary::Get(std::string_view fileName) {
+const Picture* PictureLibrary::Get(std::string_view fileName, int percent) {
   if (fileName.empty()) return nullptr;
-  if (auto found = pictures_.find(fileName); found != pictures_.end()) return found->second.get();
+  const std::string name(fileName);
+  if (percent != 100) {
+    if (const Picture* scaled = Load(name, percent)) return scaled;
+  }
+  return Load(name, 100);
+}
+
+// The 100 % picture is embedded under its file name ("BG_JPG"), another
+// scale's with the percent after it ("BG_JPG_150").
+const Picture* PictureLibrary::Load(const std::string& fileName, int percent) {
+  const auto key = std::make_pair(fileName, percent);
+  if (auto found = pictures_.find(key); found != pictures_.end()) return found->second.get();
 
   std::unique_ptr<Picture> picture;
-  const std::wstring name = Widen(ResourceNameOf(fileName));
+  std::string resourceName = ResourceNameOf(fileName);
+  if (percent != 100) resourceName += "_" + std::to_string(percent);
+  const std::wstring name = Widen(resourceName);
   if (HRSRC resource = FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */)) {
     HGLOBAL loaded = LoadResource(module_, resource);
     const DWORD size = SizeofResource(module_, resource);
-    if (loaded && size) picture = Decode(LockResource(loaded), size);
+    if (loaded && size) picture = Decode(LockResource(loaded), size, percent);
   }
   const Picture* result = picture.get();
-  pictures_.emplace(std::string(fileName), std::move(picture));
+  pictures_.emplace(key, std::move(picture));
   return result;
 }
 

@@ -1,6 +1,7 @@
 // Pictures embedded in the executable, decoded once (JPEG, GIF, BMP) into
 // 32-bit premultiplied bitmaps that the host draws with GdiAlphaBlend, so GIF
-// transparency shows what lies beneath.
+// transparency shows what lies beneath. Each is embedded as drawn for 100 %,
+// and for some larger scales as drawn afresh at that scale.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/win32/unique_handle.h"
 
@@ -17,10 +19,18 @@ namespace orvane::win32 {
 class Picture {
  public:
   // opaque: every pixel's alpha is 255 (JPEG, BMP, a GIF without transparency).
-  Picture(Bitmap bitmap, int width, int height, bool opaque = false)
-      : bitmap_(std::move(bitmap)), width_(width), height_(height), opaque_(opaque) {}
+  // percent: the scale it was drawn for.
+  Picture(Bitmap bitmap, int width, int height, bool opaque, int percent)
+      : bitmap_(std::move(bitmap)),
+        width_(width),
+        height_(height),
+        opaque_(opaque),
+        percent_(percent) {}
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // Its size at 100 %, in the pixels the form is laid out in.
+  int DesignWidth() const { return MulDiv(width_, 100, percent_); }
+  int DesignHeight() const { return MulDiv(height_, 100, percent_); }
 
   // Draws the picture with its top-left at (x, y), at its own size or
   // stretched to width x height.
@@ -31,6 +41,7 @@ class Picture {
   int width_;
   int height_;
   bool opaque_;
+  int percent_;
 };
 
 // Keeps GDI+ running for the life of the object.
@@ -48,13 +59,16 @@ class GdiplusSession {
 class PictureLibrary {
  public:
   explicit PictureLibrary(HINSTANCE module) : module_(module) {}
-  // The picture embedded under a file name such as "bg.jpg", or null when
-  // there is none or it can't be decoded.
-  const Picture* Get(std::string_view fileName);
+  // The picture embedded under a file name such as "bg.jpg" as drawn for the
+  // scale in percent (100, 125, 150, 200), or else for 100 %; null when there
+  // is none or it can't be decoded.
+  const Picture* Get(std::string_view fileName, int percent = 100);
 
  private:
+  const Picture* Load(const std::string& fileName, int percent);
+
   HINSTANCE module_;
-  std::map<std::string, std::unique_ptr<Picture>, std::less<>> pictures_;
+  std::map<std::pair<std::string, int>, std::unique_ptr<Picture>> pictures_;
 };
 
 }  // namespace orvane::win32

@@ -33,6 +33,10 @@ struct WindowTraits : NullIsInvalid<HWND> {
 struct ModuleTraits : NullIsInvalid<HMODULE> {
   static void Close(HMODULE module) { FreeLibrary(module); }
 };
+// A cursor loaded from the program's resources, not a shared one.
+struct CursorTraits : NullIsInvalid<HCURSOR> {
+  static void Close(HCURSOR cursor) { DestroyCursor(cursor); }
+};
 template <typename Interface>
 struct ComTraits : NullIsInvalid<Interface*> {
   static void Close(Interface* object) { object->Release(); }
@@ -43,6 +47,7 @@ using FileHandle = UniqueHandle<FileHandleTraits>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using Module = UniqueHandle<ModuleTraits>;
+using Cursor = UniqueHandle<CursorTraits>;
 template <typename Interface>
 using ComPointer = UniqueHandle<ComTraits<Interface>>;
 

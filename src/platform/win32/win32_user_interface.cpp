@@ -6,8 +6,9 @@
 namespace orvane::win32 {
 
 void Win32UserInterface::Dispatch(MSG& message) {
-  // IsDialogMessage gives the text boxes Tab and Shift+Tab.
-  if (main_ && IsDialogMessageW(main_->Handle(), &message)) return;
+  // The window's own keys (Tab, Enter and the space bar on its buttons)
+  // before the controls see them.
+  if (main_ && main_->TranslateKey(message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
@@ -48,10 +49,11 @@ int Win32UserInterface::ShowMessage(const std::string& text, const std::string& 
                      static_cast<UINT>(style) | MB_OK);
 }
 
+// In the form's 100 % pixels, as the grips measure the mouse's travel.
 bool Win32UserInterface::GetCursorPos(Point& point) {
   POINT position{};
   const bool ok = ::GetCursorPos(&position) != FALSE;
-  point = {position.x, position.y};
+  point = main_ ? main_->DesignPoint(position) : Point{position.x, position.y};
   return ok;
 }
 
