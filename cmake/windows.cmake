@@ -3,11 +3,19 @@
 enable_language(RC)
 
 set(ORVANE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/resources)
-file(GLOB ORVANE_ARTWORK CONFIGURE_DEPENDS
-  ${ORVANE_RESOURCE_DIR}/*.jpg ${ORVANE_RESOURCE_DIR}/*.gif ${ORVANE_RESOURCE_DIR}/*.bmp)
+set(ORVANE_ART_SCALES 125 150 200)
+set(ORVANE_ARTWORK_GLOBS ${ORVANE_RESOURCE_DIR}/*.jpg ${ORVANE_RESOURCE_DIR}/*.gif
+  ${ORVANE_RESOURCE_DIR}/*.bmp)
+foreach(scale ${ORVANE_ART_SCALES})
+  list(APPEND ORVANE_ARTWORK_GLOBS ${ORVANE_RESOURCE_DIR}/${scale}/*.jpg
+    ${ORVANE_RESOURCE_DIR}/${scale}/*.gif ${ORVANE_RESOURCE_DIR}/${scale}/*.bmp)
+endforeach()
+file(GLOB ORVANE_ARTWORK CONFIGURE_DEPENDS ${ORVANE_ARTWORK_GLOBS})
 
 # Every picture is embedded as RCDATA under its file name, upper-cased with
-# "." as "_" ("bg.jpg" -> BG_JPG), which is how the host looks it up.
+# "." as "_" ("bg.jpg" -> BG_JPG), which is how the host looks it up; a
+# picture drawn for another scale has the percent after it ("150/bg.jpg" ->
+# BG_JPG_150).
 # The manifest names the processor the program is built for.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(ORVANE_MANIFEST_ARCH amd64)
@@ -28,8 +36,13 @@ configure_file(${CMAKE_SOURCE_DIR}/src/platform/win32/orvane.manifest.in
 set(ORVANE_RC "")
 foreach(picture ${ORVANE_ARTWORK})
   get_filename_component(file_name ${picture} NAME)
+  get_filename_component(folder ${picture} DIRECTORY)
+  get_filename_component(folder ${folder} NAME)
   string(TOUPPER ${file_name} resource_name)
   string(REPLACE "." "_" resource_name ${resource_name})
+  if(folder IN_LIST ORVANE_ART_SCALES)
+    string(APPEND resource_name "_${folder}")
+  endif()
   string(APPEND ORVANE_RC "${resource_name} RCDATA \"${picture}\"\n")
 endforeach()
 string(APPEND ORVANE_RC "ORVANE ICON \"${ORVANE_RESOURCE_DIR}/orvane.ico\"\n")

@@ -1,4 +1,4 @@
-"""The palette, window geometry, text layout and icon drawing that the
+"""The palette, window geometry, scales, text layout and icon drawing that the
 OrvaneSetup artwork is made of; tools/make_artwork.py composes the pictures."""
 
 import math
@@ -49,6 +49,42 @@ FOOTER_Y = 168                # footer band of every panel background
 CARD_WX0, CARD_WX1 = 12, 387
 CARD_Y0, CARD_Y1 = 4, 163
 SS = 4                        # supersampling factor for smooth shapes
+SCALES = (100, 125, 150, 200)  # each drawn afresh: the program picks the one for the screen
+
+
+class Scale:
+    """Design pixels (the window at 100 %) to the pixels of one scale, to the
+    nearest (half up, as the program rounds). At 100 % every value passes
+    through untouched, so those pictures stay exactly as they were drawn."""
+
+    def __init__(self, percent):
+        self.percent = percent
+        self.k = percent / 100
+
+    def __call__(self, v):
+        return v if self.percent == 100 else int(math.floor(v * self.k + 0.5))
+
+    @property
+    def line(self):
+        """The width of a one-pixel line."""
+        return self(1)
+
+    @property
+    def units(self):
+        """Supersampled pixels per design pixel, for smooth()."""
+        return SS if self.percent == 100 else SS * self.k
+
+    def span(self, start, length):
+        """Pixels that a run of design pixels covers where it is placed: the
+        program maps both ends, so neighbours meet whatever the rounding."""
+        return self(start + length) - self(start)
+
+    def box(self, x0, y0, x1, y1):
+        """An inclusive pixel rectangle, as ImageDraw takes it."""
+        return [self(x0), self(y0), self(x1 + 1) - 1, self(y1 + 1) - 1]
+
+    def folder(self):
+        return OUT_DIR if self.percent == 100 else os.path.join(OUT_DIR, str(self.percent))
 
 
 # ---------------------------------------------------------------- helpers
@@ -72,11 +108,12 @@ def vgradient(size, top, bottom):
     return img
 
 
-def smooth(size, paint):
+def smooth(size, paint, units=SS):
     """Paints on an SS-times larger transparent layer and box-filters it down,
-    so curves and diagonals get clean anti-aliased edges."""
+    so curves and diagonals get clean anti-aliased edges; paint gets the
+    layer's pixels per design pixel (SS times the scale)."""
     big = Image.new("RGBA", (size[0] * SS, size[1] * SS), (0, 0, 0, 0))
-    paint(ImageDraw.Draw(big), SS)
+    paint(ImageDraw.Draw(big), units)
     return big.resize(size, Image.BOX)
 
 

@@ -1,62 +1,78 @@
 #!/usr/bin/python3
 # Draws every picture of the OrvaneSetup window (skin pieces, panel backgrounds,
-# button faces, glyphs, hand cursor, window icon) into src/resources/.
+# button faces, glyphs, hand cursor, window icon) into src/resources/, and the
+# pictures again for each larger scale into src/resources/<percent>/: drawn at
+# that scale (fonts, lines and icons at its size), never enlarged from 100 %.
 """Run with Debian's python3 + python3-pil; output is byte-for-byte reproducible."""
 
 import os
-import struct
 
 from PIL import Image, ImageDraw
 
-from artwork_kit import *  # noqa: F401,F403  (palette, geometry, drawing)
+from artwork_files import make_cursor, make_icon, verify
+from artwork_kit import *  # noqa: F401,F403  (palette, geometry, scales, drawing)
+
+# Where the pieces anchored to the right and bottom edges lie in the window
+# as it opens: they are drawn for the pixels that place covers.
+RIGHT_X, BOTTOM_Y = WIN_W - PIECE_W, WIN_H - PIECE_H
 
 
-def window_inside(x, y):
-    if not (0 <= x < WIN_W and 0 <= y < WIN_H):
+def window_inside(x, y, w, h, r):
+    if not (0 <= x < w and 0 <= y < h):
         return False
-    cx = min(max(x + 0.5, CORNER_R), WIN_W - CORNER_R)
-    cy = min(max(y + 0.5, CORNER_R), WIN_H - CORNER_R)
-    return (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= CORNER_R ** 2
+    cx = min(max(x + 0.5, r), w - r)
+    cy = min(max(y + 0.5, r), h - r)
+    return (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r ** 2
 
 
-def title_colour(y):
-    return lerp(NAVY_TOP, NAVY, y / (TITLE_H - 1))
+def title_colour(y, title_h):
+    return lerp(NAVY_TOP, NAVY, y / (title_h - 1))
 
 
-def render_frame():
+def render_frame(S):
     """The whole window chrome in window pixels; every skin piece is cut from
     this one picture so the pieces always meet seamlessly. Returns (rgb, inside)."""
-    inside = [[window_inside(x, y) for x in range(WIN_W)] for y in range(WIN_H)]
+    w, h = S(WIN_W), S(WIN_H)
+    r = CORNER_R if S.percent == 100 else CORNER_R * S.k
+    title_h, lw = S(TITLE_H), S.line
+    left, right, bottom = S(LEFT_SHOWN), S(RIGHT_SHOWN), S(BOTTOM_SHOWN)
+    inside = [[window_inside(x, y, w, h, r) for x in range(w)] for y in range(h)]
+    near = [(d, 0) for d in range(1, lw + 1)] + [(-d, 0) for d in range(1, lw + 1)] + \
+        [(0, d) for d in range(1, lw + 1)] + [(0, -d) for d in range(1, lw + 1)]
 
     def at(x, y):
-        return 0 <= x < WIN_W and 0 <= y < WIN_H and inside[y][x]
+        return 0 <= x < w and 0 <= y < h and inside[y][x]
+
+    edge = [[at(x, y) and not all(at(x + dx, y + dy) for dx, dy in near) for x in range(w)]
+            for y in range(h)]
 
     def on_edge(x, y):
-        return at(x, y) and not (at(x - 1, y) and at(x + 1, y) and at(x, y - 1) and at(x, y + 1))
+        return 0 <= x < w and 0 <= y < h and edge[y][x]
 
-    img = Image.new("RGB", (WIN_W, WIN_H), NAVY)
+    img = Image.new("RGB", (w, h), NAVY)
     px = img.load()
-    for y in range(WIN_H):
-        for x in range(WIN_W):
+    for y in range(h):
+        for x in range(w):
             if not inside[y][x]:
                 continue        # outside stays frame colour; the window region clips it
-            if y < TITLE_H:
-                base = title_colour(y)
-            elif x < LEFT_SHOWN or x >= WIN_W - RIGHT_SHOWN or y >= WIN_H - BOTTOM_SHOWN:
+            if y < title_h:
+                base = title_colour(y, title_h)
+            elif x < left or x >= w - right or y >= h - bottom:
                 base = NAVY
             else:
                 px[x, y] = SURFACE
                 continue
-            if on_edge(x, y):
+            if edge[y][x]:
                 px[x, y] = OUTLINE
-            elif any(on_edge(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
-                # a one-pixel bevel just inside the dark edge lifts the frame off the desktop
+            elif any(on_edge(x + dx, y + dy) for dx, dy in near):
+                # a bevel just inside the dark edge lifts the frame off the desktop
                 px[x, y] = lerp(base, WHITE, 0.16)
             else:
                 px[x, y] = base
     # a hairline under the title bar, only where the grey band shows below it
-    for x in range(LEFT_SHOWN, WIN_W - RIGHT_SHOWN):
-        px[x, TITLE_H - 1] = lerp(NAVY, OUTLINE, 0.45)
+    for x in range(left, w - right):
+        for t in range(1, lw + 1):
+            px[x, title_h - t] = lerp(NAVY, OUTLINE, 0.45)
     return img, inside
 
 
@@ -74,55 +90,73 @@ def save_gif_with_transparency(rgb, mask, path):
     img.save(path, "GIF", transparency=0, optimize=False)
 
 
-def make_skin():
-    frame, inside = render_frame()
-    mid_y = 100                       # any row of the plain sides works: they are uniform
-    mid_x = 200
-    crops = {
-        "title_main.bmp": (mid_x, 0),
-        "window_left.bmp": (0, mid_y),
-        "window_right.bmp": (WIN_W - PIECE_W, mid_y),
-        "window_bottom.bmp": (mid_x, WIN_H - PIECE_H),
-        "window_bottom_left.bmp": (0, WIN_H - PIECE_H),
-        "window_bottom_right.bmp": (WIN_W - PIECE_W, WIN_H - PIECE_H),
-    }
-    for name, (x, y) in crops.items():
-        w = 3 if name == "title_main.bmp" else PIECE_W
-        frame.crop((x, y, x + w, y + PIECE_H)).save(os.path.join(OUT_DIR, name), "BMP")
-    for name, x0 in (("title_left.gif", 0), ("title_right.gif", WIN_W - PIECE_W)):
-        piece = frame.crop((x0, 0, x0 + PIECE_W, PIECE_H))
+def skin_sizes(S):
+    left_w, top_h = S(PIECE_W), S(PIECE_H)
+    right_w, bottom_h = S.span(RIGHT_X, PIECE_W), S.span(BOTTOM_Y, PIECE_H)
+    return {"title_left.gif": (left_w, top_h), "title_right.gif": (right_w, top_h),
+            "title_main.bmp": (S(3), top_h),
+            "window_left.bmp": (left_w, top_h), "window_right.bmp": (right_w, top_h),
+            "window_bottom.bmp": (left_w, bottom_h),
+            "window_bottom_left.bmp": (left_w, bottom_h),
+            "window_bottom_right.bmp": (right_w, bottom_h)}
+
+
+def make_skin(S, out):
+    frame, inside = render_frame(S)
+    w, h = frame.size
+    mid_x, mid_y = S(200), S(100)     # any column of the title, any row of the sides: uniform
+    sizes = skin_sizes(S)
+    places = {"title_main.bmp": (mid_x, 0), "window_left.bmp": (0, mid_y),
+              "window_right.bmp": (w - sizes["window_right.bmp"][0], mid_y),
+              "window_bottom.bmp": (mid_x, h - sizes["window_bottom.bmp"][1]),
+              "window_bottom_left.bmp": (0, h - sizes["window_bottom_left.bmp"][1]),
+              "window_bottom_right.bmp": tuple(a - b for a, b in zip(
+                  (w, h), sizes["window_bottom_right.bmp"]))}
+    for name, (x, y) in places.items():
+        pw, ph = sizes[name]
+        frame.crop((x, y, x + pw, y + ph)).save(os.path.join(out, name), "BMP")
+    for name, x0 in (("title_left.gif", 0), ("title_right.gif", w - sizes["title_right.gif"][0])):
+        pw, ph = sizes[name]
+        piece = frame.crop((x0, 0, x0 + pw, ph))
         save_gif_with_transparency(piece, lambda x, y, x0=x0: inside[y][x0 + x],
-                                   os.path.join(OUT_DIR, name))
+                                   os.path.join(out, name))
 
 
-def make_glyphs():
+def make_glyphs(S, out):
     """13x13 maximise / restore glyphs: white strokes on the title-bar colour."""
+    n, lw, title_h = S(13), S.line, S(TITLE_H)
+
     def base():
-        img = Image.new("RGB", (13, 13))
+        img = Image.new("RGB", (n, n))
         d = ImageDraw.Draw(img)
-        for y in range(13):
-            d.line([(0, y), (12, y)], fill=title_colour(min(TITLE_H - 1, 24 + y)))
+        for y in range(n):
+            d.line([(0, y), (n - 1, y)], fill=title_colour(min(title_h - 1, S(24) + y), title_h))
         return img, d
 
     img, d = base()
-    d.rectangle([1, 1, 11, 11], outline=WHITE)
-    d.line([(1, 2), (11, 2)], fill=WHITE)          # thick top edge, as on a window caption
-    img.save(os.path.join(OUT_DIR, "glyph_maximize.bmp"), "BMP")
+    d.rectangle(S.box(1, 1, 11, 11), outline=WHITE, width=lw)
+    d.rectangle(S.box(1, 2, 11, 2), fill=WHITE)            # thick top edge, as on a caption
+    img.save(os.path.join(out, "glyph_maximize.bmp"), "BMP")
 
     img, d = base()
-    d.rectangle([4, 1, 11, 8], outline=WHITE)       # the window behind
-    d.line([(4, 2), (11, 2)], fill=WHITE)
-    bg = title_colour(TITLE_H - 1)
-    d.rectangle([1, 4, 8, 11], fill=bg)             # the window in front hides it
-    d.rectangle([1, 4, 8, 11], outline=WHITE)
-    d.line([(1, 5), (8, 5)], fill=WHITE)
-    img.save(os.path.join(OUT_DIR, "glyph_restore.bmp"), "BMP")
+    d.rectangle(S.box(4, 1, 11, 8), outline=WHITE, width=lw)      # the window behind
+    d.rectangle(S.box(4, 2, 11, 2), fill=WHITE)
+    bg = title_colour(title_h - 1, title_h)
+    d.rectangle(S.box(1, 4, 8, 11), fill=bg)                      # the window in front hides it
+    d.rectangle(S.box(1, 4, 8, 11), outline=WHITE, width=lw)
+    d.rectangle(S.box(1, 5, 8, 5), fill=WHITE)
+    img.save(os.path.join(out, "glyph_restore.bmp"), "BMP")
 
 
 # ---------------------------------------------------------------- panel backgrounds
-def panel_base(offset_x):
+def panel_size(S, offset_x):
+    return S.span(offset_x, BG_W), S.span(40, BG_H)
+
+
+def panel_base(S, offset_x):
     """Grey surface, the white content card and the footer band."""
-    img = Image.new("RGB", (BG_W, BG_H), SURFACE)
+    w, h = panel_size(S, offset_x)
+    img = Image.new("RGB", (w, h), SURFACE)
     x0, x1 = CARD_WX0 - offset_x, CARD_WX1 - offset_x
 
     def card(d, s):
@@ -133,174 +167,196 @@ def panel_base(offset_x):
                             radius=5 * s, fill=CARD_EDGE + (255,))
         d.rounded_rectangle([(x0 + 1) * s, (CARD_Y0 + 1) * s, x1 * s - 1, CARD_Y1 * s - 1],
                             radius=4 * s, fill=CARD + (255,))
-    layer = Image.new("RGBA", (BG_W, BG_H), (0, 0, 0, 0))
-    paste_rgba(layer, smooth((BG_W, CARD_Y1 + 4), card), (0, 0))
+    layer = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    paste_rgba(layer, smooth((w, S(CARD_Y1 + 4)), card, S.units), (0, 0))
     img.paste(layer, (0, 0), layer)
 
-    band = vgradient((BG_W, BG_H - FOOTER_Y), FOOTER_TOP, FOOTER_BOTTOM)
-    img.paste(band, (0, FOOTER_Y))
+    top, lw = S(FOOTER_Y), S.line
+    band = vgradient((w, h - top), FOOTER_TOP, FOOTER_BOTTOM)
+    img.paste(band, (0, top))
     d = ImageDraw.Draw(img)
-    d.line([(0, FOOTER_Y), (BG_W - 1, FOOTER_Y)], fill=FOOTER_EDGE)
-    d.line([(0, FOOTER_Y + 1), (BG_W - 1, FOOTER_Y + 1)], fill=WHITE)
+    d.rectangle([0, top, w - 1, top + lw - 1], fill=FOOTER_EDGE)
+    d.rectangle([0, top + lw, w - 1, top + 2 * lw - 1], fill=WHITE)
     return img, d, x0, x1
 
 
-def footer_notice(img, d, runs):
+def footer_notice(S, img, d, runs):
     f = runs[0][1]
-    top = FOOTER_Y + 2
-    h = BG_H - top
-    ic = icon_circle_mark(16, "i")
-    paste_rgba(img, ic, (12, top + (h - 16) // 2))
-    draw_runs(d, 36, baseline_centred(f, top, h), runs)
+    top = S(FOOTER_Y + 2)
+    h = img.height - top
+    ic = icon_circle_mark(S(16), "i")
+    paste_rgba(img, ic, (S(12), top + (h - S(16)) // 2))
+    draw_runs(d, S(36), baseline_centred(f, top, h), runs)
 
 
-def heading(img, d, x, text, glyph, size=15):
+def heading(S, img, d, x, text, glyph, size=15):
     """Icon plus bold caption at the top of the card."""
-    f = font(size, True)
-    paste_rgba(img, glyph, (x, 12))
-    d.text((x + 26, baseline_centred(f, 12, 20)), text, font=f, fill=NAVY, anchor="ls")
+    f = font(S(size), True)
+    paste_rgba(img, glyph, (S(x), S(12)))
+    d.text((S(x + 26), baseline_centred(f, S(12), S(20))), text, font=f, fill=NAVY, anchor="ls")
 
 
-def field_frame(d, x, y, w, h):
-    """A hairline frame and soft top shadow one pixel outside an edit box the
-    program draws itself; the box area itself is left plain white."""
-    d.rectangle([x - 1, y - 1, x + w, y + h], outline=FIELD_EDGE)
-    d.line([(x, y), (x + w - 1, y)], fill=(236, 239, 243))
+def field_frame(S, d, x, y, w, h, offset_x):
+    """A hairline frame and soft top shadow just outside an edit box the
+    program draws itself, at the box's place in the window; the box area
+    itself is left plain white. Returns the box in panel pixels."""
+    lw = S.line
+    x0, y0 = S(x) - S(offset_x), S(y) - S(40)
+    x1, y1 = S(x + w) - S(offset_x), S(y + h) - S(40)
+    d.rectangle([x0 - lw, y0 - lw, x1 + lw - 1, y1 + lw - 1], outline=FIELD_EDGE, width=lw)
+    d.rectangle([x0, y0, x1 - 1, y0 + lw - 1], fill=(236, 239, 243))
+    return x0, y0, x1, y1
 
 
-def make_home(footer_blank):
-    img, d, x0, x1 = panel_base(8)
-    R, B = font(12), font(12, True)
+def make_home(S, footer_blank):
+    img, d, x0, x1 = panel_base(S, 8)
+    R, B = font(S(12)), font(S(12), True)
     tx = x0 + 12
-    width = x1 - 12 - tx
+    width = S(x1 - 12 - tx)
 
-    paste_rgba(img, brand_mark(36), (tx, 14))
-    hf = font(16, True)
-    d.text((tx + 46, 30), "Chao mung ban den voi Orvane 12.0", font=hf, fill=NAVY, anchor="ls")
-    d.text((tx + 46, 46), "Cai dat va nang cap phan mem Orvane", font=R, fill=MUTED, anchor="ls")
-    d.line([(tx, 60), (x1 - 12, 60)], fill=RULE)
+    paste_rgba(img, brand_mark(S(36)), (S(tx), S(14)))
+    hf = font(S(16), True)
+    d.text((S(tx + 46), S(30)), "Chao mung ban den voi Orvane 12.0", font=hf, fill=NAVY,
+           anchor="ls")
+    d.text((S(tx + 46), S(46)), "Cai dat va nang cap phan mem Orvane", font=R, fill=MUTED,
+           anchor="ls")
+    d.rectangle(S.box(tx, 60, x1 - 12, 60), fill=RULE)
 
-    y = paragraph(d, tx, 79, width, [
+    y = paragraph(d, S(tx), S(79), width, [
         ("Chuong trinh nay cai dat Orvane 12.0 len may tinh cua ban, hoac nang cap "
-         "ban Orvane da co len phien ban moi nhat.", R, TEXT)], 16)
-    paragraph(d, tx, y + 3, width, [
-        ("Chon mot chuc nang o cot ben phai de bat dau.", R, TEXT)], 16)
+         "ban Orvane da co len phien ban moi nhat.", R, TEXT)], S(16))
+    paragraph(d, S(tx), y + S(3), width, [
+        ("Chon mot chuc nang o cot ben phai de bat dau.", R, TEXT)], S(16))
 
     # contact strip at the bottom of the card
-    by0, by1 = 124, 151
-    d.rounded_rectangle([tx, by0, x1 - 12, by1], radius=3, fill=ACCENT_TINT, outline=ACCENT_TINT_EDGE)
-    paste_rgba(img, icon_support(16), (tx + 8, by0 + (by1 - by0 + 1 - 16) // 2))
-    draw_runs(d, tx + 32, baseline_centred(B, by0, by1 - by0 + 1), [
+    by0, by1 = S(124), S(152)
+    d.rounded_rectangle(S.box(tx, 124, x1 - 12, 151), radius=S(3), fill=ACCENT_TINT,
+                        outline=ACCENT_TINT_EDGE, width=S.line)
+    paste_rgba(img, icon_support(S(16)), (S(tx + 8), by0 + (by1 - by0 - S(16)) // 2))
+    draw_runs(d, S(tx + 32), baseline_centred(B, by0, by1 - by0), [
         ("Ho tro khach hang: ", B, NAVY), ("1900 0000 - support@orvane.vn", R, TEXT)])
 
     if not footer_blank:
-        footer_notice(img, d, [("Luu y: ", B, NAVY),
-                               ("Vui long dong Orvane truoc khi cai dat hoac nang cap.", R, TEXT)])
+        footer_notice(S, img, d, [("Luu y: ", B, NAVY),
+                                  ("Vui long dong Orvane truoc khi cai dat hoac nang cap.", R,
+                                   TEXT)])
     return img
 
 
-def make_upgrade():
+def make_upgrade(S):
     ox = 9                                   # this panel is drawn one pixel further right
-    img, d, x0, x1 = panel_base(ox)
-    R, B, S = font(12), font(12, True), font(11)
+    img, d, x0, x1 = panel_base(S, ox)
+    R, B, small = font(S(12)), font(S(12), True), font(S(11))
     tx = x0 + 12
-    heading(img, d, tx, "NANG CAP ORVANE", icon_up(20))
-    paragraph(d, tx, 52, x1 - 12 - tx, [
+    heading(S, img, d, tx, "NANG CAP ORVANE", icon_up(S(20)))
+    paragraph(d, S(tx), S(52), S(x1 - 12 - tx), [
         ("Chon thu muc da cai dat Orvane tren may nay. Chuong trinh se tai ban cap nhat "
-         "moi nhat va goi du lieu vao thu muc do.", R, TEXT)], 16)
+         "moi nhat va goi du lieu vao thu muc do.", R, TEXT)], S(16))
 
-    fx, fy, fw, fh = 20 - ox, 142 - 40, 325, 24      # txtFolder, in panel pixels
-    d.text((fx, fy - 8), "Thu muc da cai dat Orvane:", font=B, fill=NAVY, anchor="ls")
-    field_frame(d, fx, fy, fw, fh)
-    d.text((fx, fy + fh + 17), "Vi du: C:\\Program Files\\Orvane", font=S, fill=MUTED, anchor="ls")
+    fx, fy, fh = 20 - ox, 142 - 40, 24               # txtFolder, in panel pixels
+    d.text((S(fx), S(fy - 8)), "Thu muc da cai dat Orvane:", font=B, fill=NAVY, anchor="ls")
+    field_frame(S, d, 20, 142, 325, fh, ox)
+    d.text((S(fx), S(fy + fh + 17)), "Vi du: C:\\Program Files\\Orvane", font=small, fill=MUTED,
+           anchor="ls")
     return img
 
 
-def make_proxy():
+def make_proxy(S):
     ox = 8
-    img, d, x0, x1 = panel_base(ox)
-    R, B = font(12), font(12, True)
+    img, d, x0, x1 = panel_base(S, ox)
+    R, B = font(S(12)), font(S(12), True)
     tx = x0 + 12
-    heading(img, d, tx, "THIET LAP PROXY", icon_network(20))
-    d.text((tx, 48), "Chi can khi mang cua ban phai di qua may chu proxy.",
+    heading(S, img, d, tx, "THIET LAP PROXY", icon_network(S(20)))
+    d.text((S(tx), S(48)), "Chi can khi mang cua ban phai di qua may chu proxy.",
            font=R, fill=TEXT, anchor="ls")
 
-    label_right = 94
+    label_right = S(94)
     for (wx, wy), runs in (
             ((109, 102), [("Dia chi ", B, NAVY), ("(*)", B, REQUIRED), (":", B, NAVY)]),
             ((109, 134), [("Cong:", B, NAVY)])):
-        fx, fy, fw, fh = wx - ox, wy - 40, 237, 24
-        field_frame(d, fx, fy, fw, fh)
+        _, fy0, _, fy1 = field_frame(S, d, wx, wy, 237, 24, ox)
         width = sum(f.getlength(t) for t, f, _ in runs)
-        draw_runs(d, label_right - width, baseline_centred(B, fy, fh), runs)
-    d.text((109 - ox, 134 - 40 + 24 + 17), "Vi du: 192.168.1.10 va cong 8080",
-           font=font(11), fill=MUTED, anchor="ls")
+        draw_runs(d, label_right - width, baseline_centred(B, fy0, fy1 - fy0), runs)
+    d.text((S(109 - ox), S(134 - 40 + 24 + 17)), "Vi du: 192.168.1.10 va cong 8080",
+           font=font(S(11)), fill=MUTED, anchor="ls")
 
-    footer_notice(img, d, [("(*) ", B, REQUIRED), ("Bat buoc. ", B, NAVY),
-                           ("De trong o Cong de dung cai dat mang cua Windows.", R, TEXT)])
+    footer_notice(S, img, d, [("(*) ", B, REQUIRED), ("Bat buoc. ", B, NAVY),
+                              ("De trong o Cong de dung cai dat mang cua Windows.", R, TEXT)])
     return img
 
 
-def make_help():
+def make_help(S):
     ox = 8
-    img, d, x0, x1 = panel_base(ox)
-    R, B = font(12), font(12, True)
+    img, d, x0, x1 = panel_base(S, ox)
+    R, B = font(S(12)), font(S(12), True)
     tx = x0 + 12
-    heading(img, d, tx, "HUONG DAN SU DUNG", icon_circle_mark(20, "?"))
+    heading(S, img, d, tx, "HUONG DAN SU DUNG", icon_circle_mark(S(20), "?"))
     items = [
-        (icon_check(16), "Cai dat Orvane:",
+        (icon_check(S(16)), "Cai dat Orvane:",
          "tai bo cai dat moi nhat tu may chu va chay."),
-        (icon_up(16), "Nang cap Orvane:",
+        (icon_up(S(16)), "Nang cap Orvane:",
          "chon thu muc da cai dat, tai chuong trinh cap nhat va goi du lieu."),
-        (icon_network(16), "Thiet lap Proxy:",
+        (icon_network(S(16)), "Thiet lap Proxy:",
          "nhap dia chi va cong neu mang cua ban can proxy."),
     ]
-    y = 58
+    y = S(58)
     for glyph, label, text in items:
-        paste_rgba(img, glyph, (tx, y - 12))
-        y = paragraph(d, tx + 26, y, x1 - 12 - (tx + 26),
-                      [(label, B, NAVY), (text, R, TEXT)], 16) + 10
-    footer_notice(img, d, [("Can them tro giup? ", B, NAVY),
-                           ("Goi 1900 0000 hoac gui thu den support@orvane.vn", R, TEXT)])
+        paste_rgba(img, glyph, (S(tx), y - S(12)))
+        y = paragraph(d, S(tx + 26), y, S(x1 - 12 - (tx + 26)),
+                      [(label, B, NAVY), (text, R, TEXT)], S(16)) + S(10)
+    footer_notice(S, img, d, [("Can them tro giup? ", B, NAVY),
+                              ("Goi 1900 0000 hoac gui thu den support@orvane.vn", R, TEXT)])
     return img
 
 
-def save_jpeg(img, name):
+def save_jpeg(img, path):
     # 4:4:4 keeps the edges of small text free of colour smear
-    img.convert("RGB").save(os.path.join(OUT_DIR, name), "JPEG",
-                            quality=95, subsampling=0, optimize=False)
+    img.convert("RGB").save(path, "JPEG", quality=95, subsampling=0, optimize=False)
 
 
 # ---------------------------------------------------------------- buttons
 BTN_W, BTN_H = 112, 26
+BUTTONS = [  # file, words, icon (drawn at the scale's size)
+    ("btn_orvane.jpg", "Cai dat Orvane", icon_check),
+    ("btn_upd.jpg", "Nang cap Orvane", None),
+    ("btn_ok.jpg", "Thuc hien", icon_check),
+    ("btn_stop.jpg", "Dung tai ve", icon_stop),
+    ("btn_help.jpg", "Huong dan", lambda n: icon_circle_mark(n, "?")),
+    ("btn_proxy.jpg", "Thiet lap Proxy", icon_network),
+    ("btn_exit.jpg", "Thoat", icon_exit),
+]
 
 
-def button_face(size):
+def button_face(S, size):
     w, h = size
+    lw = S.line
     img = vgradient(size, FACE_TOP, FACE_BOTTOM)
     d = ImageDraw.Draw(img)
-    d.rectangle([0, 0, w - 1, h - 1], outline=FACE_EDGE)
-    d.line([(1, 1), (w - 2, 1)], fill=WHITE)
-    d.line([(1, h - 2), (w - 2, h - 2)], fill=lerp(FACE_BOTTOM, FACE_EDGE, 0.35))
+    d.rectangle([0, 0, w - 1, h - 1], outline=FACE_EDGE, width=lw)
+    d.rectangle([lw, lw, w - 1 - lw, 2 * lw - 1], fill=WHITE)
+    d.rectangle([lw, h - 2 * lw, w - 1 - lw, h - 1 - lw],
+                fill=lerp(FACE_BOTTOM, FACE_EDGE, 0.35))
     return img, d
 
 
-def make_button(name, text, glyph):
-    img, d = button_face((BTN_W, BTN_H))
-    f = font(12, True)
+def make_button(S, path, text, glyph):
+    w, h = S(BTN_W), S(BTN_H)
+    img, d = button_face(S, (w, h))
+    f = font(S(12), True)
     tw = f.getlength(text)
-    gap = 5
-    total = tw + (16 + gap if glyph else 0)
-    x = int(round((BTN_W - total) / 2))
+    gap, g = S(5), S(16)
+    total = tw + (g + gap if glyph else 0)
+    x = int(round((w - total) / 2))
     if glyph:
-        paste_rgba(img, glyph, (x, (BTN_H - 16) // 2))
-        x += 16 + gap
-    d.text((x, baseline_centred(f, 0, BTN_H)), text, font=f, fill=NAVY, anchor="ls")
-    save_jpeg(img, name)
+        paste_rgba(img, glyph(g), (x, (h - g) // 2))
+        x += g + gap
+    d.text((x, baseline_centred(f, 0, h)), text, font=f, fill=NAVY, anchor="ls")
+    save_jpeg(img, path)
 
 
-def make_folder_button():
-    img, d = button_face((32, 32))
+def make_folder_button(S, path):
+    n = S(32)
+    img, d = button_face(S, (n, n))
 
     def paint(d, s):
         def P(x, y):
@@ -313,184 +369,49 @@ def make_folder_button():
         d.rectangle([P(6, 10), P(25, 11)], fill=(255, 250, 236))                         # paper
         d.polygon([P(3.5, 12.5), P(28.5, 12.5), P(27, 25), P(5, 25)], fill=edge)        # front
         d.polygon([P(4.6, 13.5), P(27.4, 13.5), P(26.1, 24), P(5.9, 24)], fill=(252, 206, 98))
-        d.line([P(5, 14.5), P(27, 14.5)], fill=(255, 228, 160), width=s)
-    paste_rgba(img, smooth((32, 32), paint), (0, 0))
-    save_jpeg(img, "btn_folder.jpg")
+        d.line([P(5, 14.5), P(27, 14.5)], fill=(255, 228, 160), width=int(s))
+    paste_rgba(img, smooth((n, n), paint, S.units), (0, 0))
+    save_jpeg(img, path)
 
 
-# ---------------------------------------------------------------- cursor and icon files
-def hand_shape():
-    """Pointing hand as two 32x32 masks (fill, outline); tip of the index at (7, 0)."""
-    fill = [[False] * 32 for _ in range(32)]
+# ---------------------------------------------------------------- one scale
+def make_scale(percent):
+    """Draws the window's pictures for one scale; returns what verify() checks."""
+    S = Scale(percent)
+    out = S.folder()
+    os.makedirs(out, exist_ok=True)
+    make_skin(S, out)
+    make_glyphs(S, out)
+    panels = [("bg.jpg", 8, lambda: make_home(S, footer_blank=False)),
+              ("bg1.jpg", 8, lambda: make_home(S, footer_blank=True)),
+              ("bg2.jpg", 9, lambda: make_upgrade(S)),
+              ("bg3.jpg", 8, lambda: make_proxy(S)),
+              ("bg5.jpg", 8, lambda: make_help(S))]
+    for name, _, draw in panels:
+        save_jpeg(draw(), os.path.join(out, name))
+    for name, text, glyph in BUTTONS:
+        make_button(S, os.path.join(out, name), text, glyph)
+    make_folder_button(S, os.path.join(out, "btn_folder.jpg"))
 
-    def rect(x0, y0, x1, y1):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                fill[y][x] = True
-    rect(6, 2, 8, 12)          # index finger
-    fill[1][7] = True          # rounded fingertip
-    rect(10, 6, 12, 12)        # middle
-    rect(14, 7, 16, 12)        # ring
-    rect(18, 9, 19, 12)        # little
-    rect(6, 12, 19, 19)        # palm
-    rect(7, 20, 19, 20)
-    rect(8, 21, 18, 23)        # wrist
-    for y, (a, b) in {13: (3, 5), 14: (2, 5), 15: (2, 5), 16: (3, 5), 17: (3, 5),
-                      18: (4, 5), 19: (5, 5)}.items():
-        for x in range(a, b + 1):
-            fill[y][x] = True  # thumb, folded in along the palm
-    outline = [[False] * 32 for _ in range(32)]
-
-    def filled(x, y):
-        return 0 <= x < 32 and 0 <= y < 32 and fill[y][x]
-    for y in range(32):
-        for x in range(32):
-            if not fill[y][x] and any(filled(x + dx, y + dy)
-                                      for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
-                outline[y][x] = True
-    # knuckle creases between the folded fingers and where the thumb meets the palm
-    for x, y0, y1 in ((9, 6, 11), (13, 7, 11), (17, 9, 11)):
-        for y in range(y0, y1 + 1):
-            outline[y][x] = True
-    for y in range(14, 17):
-        outline[y][6] = True
-    return fill, outline
+    expected = {name: ("GIF" if name.endswith("gif") else "BMP", size)
+                for name, size in skin_sizes(S).items()}
+    expected.update({name: ("JPEG", panel_size(S, ox)) for name, ox, _ in panels})
+    expected.update({name: ("JPEG", (S(BTN_W), S(BTN_H))) for name, _, _ in BUTTONS})
+    expected["btn_folder.jpg"] = ("JPEG", (S(32), S(32)))
+    expected.update({name: ("BMP", (S(13), S(13)))
+                     for name in ("glyph_maximize.bmp", "glyph_restore.bmp")})
+    return {os.path.join(out, name): kind_size for name, kind_size in expected.items()}
 
 
-def dib(rgba):
-    """BITMAPINFOHEADER + 32-bit BGRA XOR image + 1-bit AND mask, rows bottom-up,
-    the layout Windows expects for one image of an .ico/.cur file."""
-    w, h = rgba.size
-    px = rgba.load()
-    xor = bytearray()
-    mask = bytearray()
-    stride = ((w + 31) // 32) * 4
-    for y in range(h - 1, -1, -1):
-        row_bits = bytearray(stride)
-        for x in range(w):
-            r, g, b, a = px[x, y]
-            if a == 0:
-                xor += b"\0\0\0\0"
-                row_bits[x // 8] |= 0x80 >> (x % 8)    # transparent: keep the screen
-            else:
-                xor += bytes((b, g, r, a))
-        mask += row_bits
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    return header + bytes(xor) + bytes(mask)
-
-
-def write_icon_file(path, images, kind, hotspot=(0, 0)):
-    """kind 1 = icon, 2 = cursor (directory fields then carry the hotspot)."""
-    blobs = [dib(im) for im in images]
-    out = bytearray(struct.pack("<HHH", 0, kind, len(images)))
-    offset = 6 + 16 * len(images)
-    for im, blob in zip(images, blobs):
-        w, h = im.size
-        a, b = (hotspot if kind == 2 else (1, 32))
-        out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, a, b, len(blob), offset)
-        offset += len(blob)
-    for blob in blobs:
-        out += blob
-    with open(path, "wb") as fh:
-        fh.write(out)
-
-
-def make_cursor():
-    fill, outline = hand_shape()
-    img = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
-    for y in range(32):
-        for x in range(32):
-            if outline[y][x]:
-                img.putpixel((x, y), (0, 0, 0, 255))
-            elif fill[y][x]:
-                img.putpixel((x, y), (255, 255, 255, 255))
-    write_icon_file(os.path.join(OUT_DIR, "hand.cur"), [img], 2, hotspot=(7, 0))
-
-
-def make_icon():
-    write_icon_file(os.path.join(OUT_DIR, "orvane.ico"), [brand_mark(16), brand_mark(32)], 1)
-
-
-# ---------------------------------------------------------------- checks
-EXPECTED = {
-    "title_left.gif": ("GIF", (19, 30)), "title_right.gif": ("GIF", (19, 30)),
-    "title_main.bmp": ("BMP", (3, 30)),
-    "window_left.bmp": ("BMP", (19, 30)), "window_right.bmp": ("BMP", (19, 30)),
-    "window_bottom.bmp": ("BMP", (19, 30)), "window_bottom_left.bmp": ("BMP", (19, 30)),
-    "window_bottom_right.bmp": ("BMP", (19, 30)),
-    "bg.jpg": ("JPEG", (511, 203)), "bg1.jpg": ("JPEG", (511, 203)),
-    "bg2.jpg": ("JPEG", (511, 203)), "bg3.jpg": ("JPEG", (511, 203)),
-    "bg5.jpg": ("JPEG", (511, 203)),
-    "btn_orvane.jpg": ("JPEG", (112, 26)), "btn_upd.jpg": ("JPEG", (112, 26)),
-    "btn_ok.jpg": ("JPEG", (112, 26)), "btn_stop.jpg": ("JPEG", (112, 26)),
-    "btn_help.jpg": ("JPEG", (112, 26)), "btn_proxy.jpg": ("JPEG", (112, 26)),
-    "btn_exit.jpg": ("JPEG", (112, 26)), "btn_folder.jpg": ("JPEG", (32, 32)),
-    "glyph_maximize.bmp": ("BMP", (13, 13)), "glyph_restore.bmp": ("BMP", (13, 13)),
-    "hand.cur": ("CUR", (32, 32)), "orvane.ico": ("ICO", (32, 32)),
-}
-
-
-def verify():
-    """Re-reads every file and prints what it is; stops on anything unexpected."""
-    from PIL import JpegImagePlugin
-    print("%-26s %-5s %-9s %-5s %7s  %s" % ("file", "kind", "size", "mode", "bytes", "notes"))
-    for name, (kind, size) in EXPECTED.items():
-        path = os.path.join(OUT_DIR, name)
-        im = Image.open(path)
-        notes = []
-        if kind == "JPEG":
-            sampling = JpegImagePlugin.get_sampling(im)
-            assert sampling == 0, name + " is not 4:4:4"
-            notes.append("4:4:4")
-        elif kind == "GIF":
-            assert im.info.get("transparency") == 0, name + " lacks a transparent index"
-            clear = sum(1 for v in im.getdata() if v == 0)
-            notes.append("transparent index 0, %d clear px" % clear)
-        elif kind == "BMP":
-            assert im.mode == "RGB", name + " is not 24-bit"
-            if name in ("window_left.bmp", "window_right.bmp", "title_main.bmp"):
-                rows = {tuple(im.getpixel((x, y)) for x in range(im.width)) for y in range(im.height)}
-                cols = {tuple(im.getpixel((x, y)) for y in range(im.height)) for x in range(im.width)}
-                assert len(rows if name != "title_main.bmp" else cols) == 1, name + " not uniform"
-            if name == "window_bottom.bmp":
-                cols = {tuple(im.getpixel((x, y)) for y in range(im.height)) for x in range(im.width)}
-                assert len(cols) == 1, name + " not uniform"
-        elif kind == "ICO":
-            sizes = sorted(im.info["sizes"])
-            assert sizes == [(16, 16), (32, 32)], sizes
-            notes.append("images %s" % ", ".join("%dx%d" % s for s in sizes))
-        elif kind == "CUR":
-            with open(path, "rb") as fh:
-                head = fh.read(22)
-            _, typ, count, w, h, _, _, hx, hy, _, _ = struct.unpack("<HHHBBBBHHII", head)
-            assert (typ, count, w, h) == (2, 1, 32, 32), name
-            notes.append("hotspot %d,%d" % (hx, hy))
-        assert im.format == kind and im.size == size, (name, im.format, im.size)
-        print("%-26s %-5s %-9s %-5s %7d  %s" % (name, kind, "%dx%d" % im.size, im.mode,
-                                              os.path.getsize(path), "; ".join(notes)))
-
-
-# ---------------------------------------------------------------- main
 def main():
-    os.makedirs(OUT_DIR, exist_ok=True)
-    make_skin()
-    make_glyphs()
-    save_jpeg(make_home(footer_blank=False), "bg.jpg")
-    save_jpeg(make_home(footer_blank=True), "bg1.jpg")
-    save_jpeg(make_upgrade(), "bg2.jpg")
-    save_jpeg(make_proxy(), "bg3.jpg")
-    save_jpeg(make_help(), "bg5.jpg")
-    make_button("btn_orvane.jpg", "Cai dat Orvane", icon_check(16))
-    make_button("btn_upd.jpg", "Nang cap Orvane", None)
-    make_button("btn_ok.jpg", "Thuc hien", icon_check(16))
-    make_button("btn_stop.jpg", "Dung tai ve", icon_stop(16))
-    make_button("btn_help.jpg", "Huong dan", icon_circle_mark(16, "?"))
-    make_button("btn_proxy.jpg", "Thiet lap Proxy", icon_network(16))
-    make_button("btn_exit.jpg", "Thoat", icon_exit(16))
-    make_folder_button()
+    expected = {}
+    for percent in SCALES:
+        expected.update(make_scale(percent))
     make_cursor()
     make_icon()
-    verify()
+    expected[os.path.join(OUT_DIR, "hand.cur")] = ("CUR", (32, 32))
+    expected[os.path.join(OUT_DIR, "orvane.ico")] = ("ICO", (32, 32))
+    verify(expected)
 
 
 if __name__ == "__main__":
