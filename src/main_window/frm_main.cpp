@@ -1,6 +1,7 @@
 #include "main_window/frm_main.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "download/mdl_download.h"
 #include "skin/mdl_skin.h"
@@ -8,12 +9,13 @@
 namespace orvane {
 
 FrmMain::FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download,
-                 WorkflowHandlers& workflows)
+                 WorkflowHandlers& workflows, std::string self)
     : Form(window),
       platform_(platform),
       skin_(skin),
       download_(download),
       workflows_(workflows),
+      self_(std::move(self)),
       design_(AddControls()),
       context_{platform,
                download,

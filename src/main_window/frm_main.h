@@ -21,9 +21,11 @@ class FrmMain : public Form {
   static constexpr int kDesignWidth = 528;
   static constexpr int kDesignHeight = 255;
 
-  // The install, upgrade and folder handlers hand their work to `workflows`.
+  // The install, upgrade and folder commands hand their work to `workflows`.
+  // `self` is the path of the program's own file as held for the run, which
+  // Stop starts again; "" when it could not be held.
   FrmMain(WindowPort& window, Platform& platform, MdlSkin& skin, MdlDownload& download,
-          WorkflowHandlers& workflows);
+          WorkflowHandlers& workflows, std::string self);
 
   // True (-1) while an install or upgrade download runs.
   VbBoolean Downloading = kVbFalse;
@@ -79,6 +81,7 @@ class FrmMain : public Form {
   MdlSkin& skin_;
   MdlDownload& download_;
   WorkflowHandlers& workflows_;
+  const std::string self_;
   const Design design_;
   WorkflowContext context_;
 };

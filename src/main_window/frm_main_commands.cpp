@@ -5,7 +5,7 @@
 
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
-#include "platform/path_text.h"
+#include "main_window/notice.h"
 
 namespace orvane {
 
@@ -47,13 +47,15 @@ void FrmMain::Execute(Command command) {
   }
 }
 
-// The fresh copy must find no partial file of this one, open or not; it is
-// this very program again, its own file held since the start.
+// The fresh copy must find no partial file of this one, open or not. It is
+// this very program again, by the path of its own file held since the start;
+// without one, nothing else is started in its name.
 void FrmMain::End(bool restart) {
   download_.AbandonTransfer();
-  if (restart) {
-    const std::string self = platform_.processes.ExecutablePath();
-    platform_.processes.StartProgram(FolderOf(self) + "\\" + BaseNameOf(self) + ".exe");
+  if (restart && self_.empty()) {
+    ShowNotice(platform_.ui, kRestartFailedMessage);
+  } else if (restart) {
+    platform_.processes.StartProgram(self_, DllSources::Default);
   }
   Window().Unload();
   platform_.processes.EndProcess();

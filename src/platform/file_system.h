@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -18,16 +19,51 @@ class OutputFile {
   virtual bool Close() = 0;  // false when the last bytes could not be flushed
 };
 
+// What the check of a file's signature found.
+struct Signature {
+  // The subject name (CN) of the certificate that signed the file, when the
+  // signature covers the file as it is, its chain is trusted and none of it
+  // is revoked; none for an unsigned, altered, untrusted or revoked file.
+  std::optional<std::string> signer;
+  bool revoked = false;
+  // Whether the chain is revoked could not be looked up (offline): the
+  // signer is given all the same.
+  bool revocationUnknown = false;
+};
+
 // A file held open for reading and shared with readers only: while it is
 // held no other process can write, delete or rename it, so what is checked
 // through it is what stays there.
 class HeldFile {
  public:
   virtual ~HeldFile() = default;  // lets go of the file
-  // The subject name (CN) of the certificate that signed the file, when the
-  // signature covers the file as it is and its chain is trusted; nullopt for
-  // an unsigned, altered or untrusted file.
-  virtual std::optional<std::string> VerifiedSigner() = 0;
+  virtual Signature CheckSignature() = 0;
+  // The path the system itself has for the file held, every link on the
+  // way resolved: what is started is named by it. "" when unknown.
+  virtual std::string FinalPath() = 0;
+};
+
+// A folder held open, shared for reading and writing but not for deleting:
+// while it is held neither it nor a folder above it can be renamed, moved or
+// replaced by a link.
+class HeldFolder {
+ public:
+  virtual ~HeldFolder() = default;  // lets go of the folder
+  // The path the system has for the folder held; "" when unknown.
+  virtual std::string FinalPath() = 0;
+};
+
+// A file kept open for the whole run, written at its end only, and cut back
+// in place: nothing can be put in its place while the program runs.
+class LogFile {
+ public:
+  virtual ~LogFile() = default;
+  virtual std::optional<std::uint64_t> Length() = 0;
+  // Its bytes from `offset` to its end; nullopt when they can't be read.
+  virtual std::optional<std::string> ReadFrom(std::uint64_t offset) = 0;
+  virtual bool Append(std::string_view text) = 0;
+  // Makes `text` the whole file: written from its first byte, the rest cut off.
+  virtual bool Rewrite(std::string_view text) = 0;
 };
 
 class FileSystem {
@@ -40,8 +76,13 @@ class FileSystem {
   virtual bool PathExists(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
-  // A folder itself: neither a file nor a link or junction to another place.
+  // A folder itself: neither a file nor a link, junction or mount point that
+  // names another place.
   virtual bool IsRealFolder(const std::string& path) = 0;
+  // Creates a folder, or takes over the one of that name, that only
+  // administrators and the system may write in and users may read; false
+  // when it can't, or the name is a link, junction or mount point.
+  virtual bool CreateProtectedFolder(const std::string& path) = 0;
   // Creates the file anew after removing whatever file or link had its name,
   // so nothing is written through a link; null when it can't be created.
   virtual std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) = 0;
@@ -57,6 +98,12 @@ class FileSystem {
   // Holds an existing ordinary file, not a link, as HeldFile says; null when
   // it can't be (missing, a link, or open for writing).
   virtual std::unique_ptr<HeldFile> Hold(const std::string& path) = 0;
+  // Holds an existing folder, reached through any links the path names, as
+  // HeldFolder says; null when it can't be.
+  virtual std::unique_ptr<HeldFolder> HoldFolder(const std::string& path) = 0;
+  // Opens the file, creating it when missing, as LogFile says; null when it
+  // can't be, or the name is a link.
+  virtual std::unique_ptr<LogFile> OpenLog(const std::string& path) = 0;
 };
 
 }  // namespace orvane

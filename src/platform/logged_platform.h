@@ -33,8 +33,8 @@ class LoggedProcesses : public Processes {
  public:
   LoggedProcesses(Processes& real, SupportLog& log) : real_(real), log_(log) {}
   std::string ExecutablePath() override { return real_.ExecutablePath(); }
-  StartOutcome StartProgram(const std::string& path) override {
-    const StartOutcome outcome = real_.StartProgram(path);
+  StartOutcome StartProgram(const std::string& path, DllSources sources) override {
+    const StartOutcome outcome = real_.StartProgram(path, sources);
     log_.Write(std::string(outcome == StartOutcome::Started    ? "Program started: "
                            : outcome == StartOutcome::Declined ? "Program declined: "
                                                                : "Program failed: ") +

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <utility>
 
+#include "platform/path_text.h"
 #include "platform/program_version.h"
 
 namespace orvane {
@@ -20,28 +22,36 @@ std::string Timestamp(const LocalDateTime& time) {
 
 }  // namespace
 
+LogFile* SupportLog::File() {
+  if (std::exchange(opened_, true)) return file_.get();
+  const std::string data = system_.ProgramDataFolder();
+  if (data.empty()) return nullptr;
+  const std::string folder = data + kSupportLogFolder;
+  if (!files_.CreateProtectedFolder(FolderOf(folder)) || !files_.CreateProtectedFolder(folder))
+    return nullptr;
+  file_ = files_.OpenLog(folder + "\\" + kSupportLogName);
+  return file_.get();
+}
+
+// Past kSupportLogMost the log is cut back in place, to the newest whole
+// lines, before the line goes on.
 void SupportLog::Write(std::string_view event) {
-  const std::string folder = system_.TempFolder();
-  if (folder.empty()) return;
-  const std::string path = folder + kSupportLogName;
+  LogFile* file = File();
+  if (!file) return;
   const std::string line = Timestamp(system_.LocalTime()) + ' ' +
                            std::string(event.substr(0, event.find_first_of("\r\n"))) + "\r\n";
-  const std::optional<std::uint64_t> length = files_.FileLength(path);
-  if (length && *length + line.size() <= kSupportLogMost) {
-    const std::unique_ptr<OutputFile> file = files_.OpenForAppending(path, *length);
-    if (file) file->Write(line.data(), line.size());
+  const std::optional<std::uint64_t> length = file->Length();
+  if (!length) return;
+  if (*length + line.size() <= kSupportLogMost) {
+    file->Append(line);
     return;
   }
-  std::string kept;
-  if (length) {
-    const std::optional<std::string> newest =
-        files_.ReadFrom(path, *length - std::min(*length, kSupportLogKept));
-    if (!newest) return;
-    // The newest part starts at the first line that begins in it.
-    const std::size_t cut = newest->find('\n');
-    if (cut != std::string::npos) kept = newest->substr(cut + 1);
-  }
-  Replace(path, kept + line);
+  const std::optional<std::string> newest =
+      file->ReadFrom(*length - std::min(*length, kSupportLogKept));
+  if (!newest) return;
+  // The newest part starts at the first line that begins in it.
+  const std::size_t cut = newest->find('\n');
+  file->Rewrite((cut == std::string::npos ? std::string() : newest->substr(cut + 1)) + line);
 }
 
 void SupportLog::WriteStart() {
@@ -50,17 +60,6 @@ void SupportLog::WriteStart() {
         std::to_string(windows.majorVersion) + "." + std::to_string(windows.minorVersion) + "." +
         std::to_string(windows.buildNumber) +
         (system_.IsElevated() ? ", administrator: yes" : ", administrator: no"));
-}
-
-// The whole log is written beside the old one and put in its place in one
-// step: a failure leaves the old log as it was.
-void SupportLog::Replace(const std::string& path, const std::string& text) {
-  const std::string fresh = path + ".new";
-  std::unique_ptr<OutputFile> file = files_.OpenForWriting(fresh);
-  if (!file) return;
-  const bool written = file->Write(text.data(), text.size()) && file->Close();
-  file.reset();
-  if (!written || !files_.MoveReplacing(fresh, path)) files_.RemoveFile(fresh);
 }
 
 }  // namespace orvane

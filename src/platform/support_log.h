@@ -1,10 +1,14 @@
-// What support reads after a failed install: OrvaneSetup.log in the user's
-// temporary folder, one UTF-8 line per event, each starting with the local
-// date and time. Every run appends to it. Logging never fails the program: a
-// log that can't be written is skipped, and each line is written once, whole.
+// What support reads after a failed install: OrvaneSetup.log in the folder
+// Orvane\Logs of the program data for all users, one UTF-8 line per event,
+// each starting with the local date and time. Every run appends to it,
+// whoever elevated the program. Only administrators and the system may write
+// in that folder, so no user can plant a link there, and the file is kept
+// open for the run. Logging never fails the program: a log that can't be
+// written is skipped, and each line is written once, whole.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,6 +17,8 @@
 
 namespace orvane {
 
+// Below the program data folder.
+inline constexpr char kSupportLogFolder[] = "Orvane\\Logs";
 inline constexpr char kSupportLogName[] = "OrvaneSetup.log";
 // A line that would take the log past kSupportLogMost bytes first cuts it
 // back to its newest whole lines within the last kSupportLogKept bytes.
@@ -33,10 +39,13 @@ class SupportLog {
   void WriteStart();
 
  private:
-  void Replace(const std::string& path, const std::string& text);
+  // The file, opened at the first line: its folders made or taken over first.
+  LogFile* File();
 
   FileSystem& files_;
   SystemInfo& system_;
+  std::unique_ptr<LogFile> file_;
+  bool opened_ = false;  // once tried, never again: a log that can't be opened stays skipped
 };
 
 }  // namespace orvane

@@ -1,5 +1,6 @@
 // The seam to what the system tells of itself: its version, the user's
-// locale, temporary folder and clock, and the program's rights.
+// locale and clock, the folder for all users' program data, and the
+// program's rights.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +25,9 @@ class SystemInfo {
   virtual ~SystemInfo() = default;
   // The user's locale separator between groups of thousands.
   virtual std::string ThousandsSeparator() = 0;
-  // The user's temporary folder, ending in a backslash; "" when unknown.
-  virtual std::string TempFolder() = 0;
+  // The folder of program data for all users (the system's own, which no
+  // user's setting can move), ending in a backslash; "" when unknown.
+  virtual std::string ProgramDataFolder() = 0;
   virtual LocalDateTime LocalTime() = 0;
   // Windows' real version, whatever a compatibility setting makes the
   // program believe; zeros when unknown.

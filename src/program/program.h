@@ -12,6 +12,7 @@
 #include "download/mdl_download.h"
 #include "main_window/frm_main.h"
 #include "platform/logged_platform.h"
+#include "platform/path_text.h"
 #include "platform/platform.h"
 #include "platform/support_log.h"
 #include "skin/mdl_skin.h"
@@ -24,22 +25,25 @@ struct Program {
   Program(Platform& platform, WindowPort& window, std::string publisher)
       : log(platform.files, platform.system),
         logged(platform, log),
+        ownFile(platform.files.Hold(platform.processes.ExecutablePath())),
+        ownPath(ownFile ? ownFile->FinalPath() : ""),
         download(logged.Services(), log),
-        workflows(std::move(publisher), log),
-        frm(window, logged.Services(), skin, download, workflows),
-        ownFile(platform.files.Hold(platform.processes.ExecutablePath())) {}
+        workflows(std::move(publisher), log, FolderOf(ownPath)),
+        frm(window, logged.Services(), skin, download, workflows, ownPath) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
   SupportLog log;
   LoggedPlatform logged;
+  // The program's own file, held for the whole run: nobody can rename it
+  // away and put another in its place, so Stop starts this very file again,
+  // by the path the system has for it ("" when it could not be held).
+  std::unique_ptr<HeldFile> ownFile;
+  std::string ownPath;
   MdlSkin skin;
   MdlDownload download;
   Workflows workflows;
   FrmMain frm;
-  // The program's own file, held for the whole run: nobody can rename it
-  // away and put another in its place, so Stop starts this very file again.
-  std::unique_ptr<HeldFile> ownFile;
 };
 
 }  // namespace orvane

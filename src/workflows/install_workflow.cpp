@@ -18,15 +18,16 @@ void Workflows::Install(WorkflowContext& context) {
   DownloadScope scope(context, Panel::Installing, Panel::Home);
   const DownloadResult result = scope.Download("/install/install.exe", target);
   if (result == DownloadResult::Ok) {
-    StartChecked(context, target);  // not waited for
+    StartChecked(context, target, ownFolder_);  // not waited for
   } else {
     ShowDownloadMessage(context, result);
   }
 }
 
-bool Workflows::StartChecked(WorkflowContext& context, const std::string& path) {
+bool Workflows::StartChecked(WorkflowContext& context, const std::string& path,
+                             const std::string& folder) {
   UserInterface& ui = context.platform.ui;
-  switch (StartDownloaded(context.platform, log_, path, publisher_)) {
+  switch (StartDownloaded(context.platform, log_, path, publisher_, folder)) {
     case CheckedStart::Started:
       return true;
     case CheckedStart::Refused:

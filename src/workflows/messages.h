@@ -3,11 +3,9 @@
 
 #include <string>
 
-#include "platform/user_interface.h"
+#include "main_window/notice.h"
 
 namespace orvane {
-
-inline constexpr char kMessageTitle[] = "THONG BAO";
 
 inline constexpr char kNetErrMessage[] =
     "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet.";
@@ -30,11 +28,5 @@ inline constexpr char kStartFailedMessage[] =
 inline constexpr char kUnsignedMessage[] =
     "Chuong trinh vua tai ve khong mang chu ky so cua nha cung cap nen khong duoc chay.\r\n"
     "Xin vui long lien he nha cung cap.";
-
-// A modal box with OK under the program's title; the information icon
-// unless another style is given.
-inline void ShowNotice(UserInterface& ui, const std::string& text, int style = kMsgBoxInformation) {
-  ui.ShowMessage(text, kMessageTitle, style);
-}
 
 }  // namespace orvane

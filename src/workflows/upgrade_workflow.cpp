@@ -1,5 +1,7 @@
 // The upgrade: the updater and the two packages into the installation
 // folder, then the hand-over to the updater, which carries on alone.
+#include <memory>
+
 #include "platform/path_text.h"
 #include "workflows/customer_name.h"
 #include "workflows/download_scope.h"
@@ -18,11 +20,16 @@ void Workflows::Upgrade(WorkflowContext& context) {
     return;
   }
 
-  // Read once: whatever happens to the box meanwhile, this upgrade stays in
-  // the folder it started in. A network folder was not probed as it was
-  // typed; it is checked now.
-  const std::string folder = folderBox.Caption();
-  if (IsNetworkPath(folder) && RefuseWrongFolder(context)) return;
+  // A network folder was not probed as it was typed; it is checked now.
+  if (IsNetworkPath(folderBox.Caption()) && RefuseWrongFolder(context)) return;
+
+  // Held from here to the end: neither the folder nor one above it can be
+  // renamed or swapped for a link meanwhile, and everything is done in it by
+  // the path the system has for it, whatever links the box's text went
+  // through, as the user chose them.
+  const std::unique_ptr<HeldFolder> held = platform.files.HoldFolder(folderBox.Caption());
+  const std::string folder = held ? held->FinalPath() : "";
+  if (folder.empty()) return ShowDownloadMessage(context, DownloadResult::DiskErr);
 
   // The customer's package lives under its name on the server; without a
   // safe name nothing is deleted or fetched.
@@ -69,7 +76,7 @@ void Workflows::Upgrade(WorkflowContext& context) {
   // failed system package left for a later click is not the updater's to find.
   if (result != DownloadResult::Ok) return ShowDownloadMessage(context, result);
   context.download.DiscardKept();
-  if (StartChecked(context, updater)) {
+  if (StartChecked(context, updater, folder)) {
     context.window.Unload();
     platform.processes.EndProcess();
   }

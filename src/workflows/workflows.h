@@ -14,7 +14,10 @@ namespace orvane {
 
 class Workflows final : public WorkflowHandlers {
  public:
-  Workflows(std::string publisher, SupportLog& log) : publisher_(std::move(publisher)), log_(log) {}
+  // `ownFolder`: the path the system has for the program's own folder, where
+  // the installer must lie to be started.
+  Workflows(std::string publisher, SupportLog& log, std::string ownFolder)
+      : publisher_(std::move(publisher)), log_(log), ownFolder_(std::move(ownFolder)) {}
   // Install: the installer beside this program, then started.
   void Install(WorkflowContext& context) override;
   // Upgrade: the updater and two packages into the installation folder, then
@@ -28,14 +31,15 @@ class Workflows final : public WorkflowHandlers {
  private:
   // The message for a failed download.
   void ShowDownloadMessage(WorkflowContext& context, DownloadResult result);
-  // Starts a program just downloaded, as checked; says why when it doesn't.
-  // True when it started.
-  bool StartChecked(WorkflowContext& context, const std::string& path);
+  // Starts a program just downloaded into `folder`, as checked; says why
+  // when it doesn't. True when it started.
+  bool StartChecked(WorkflowContext& context, const std::string& path, const std::string& folder);
   // Without both marker files: the message, the box emptied, and true.
   bool RefuseWrongFolder(WorkflowContext& context);
 
   std::string publisher_;
   SupportLog& log_;
+  std::string ownFolder_;
 };
 
 }  // namespace orvane

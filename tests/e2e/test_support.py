@@ -56,11 +56,8 @@ class BehindAProxyWithALogin(ProgramCase):
         harness.wait_for(lambda: self.display.window_gone(dialog), 10, "the dialog to close")
 
     def support_log(self):
-        """%TEMP%\\OrvaneSetup.log of the user the program runs as."""
-        temp = self.wine.run_checked("cmd", "/c", "echo %TEMP%").strip()
-        drive, _, rest = temp.partition(":\\")
-        self.assertEqual(drive.upper(), "C")
-        return self.wine.prefix / "drive_c" / Path(*rest.split("\\")) / "OrvaneSetup.log"
+        """The log in the program data for all users: %ProgramData% is C:\\ProgramData."""
+        return self.wine.prefix / "drive_c" / "ProgramData" / "Orvane" / "Logs" / "OrvaneSetup.log"
 
     def installer_starts(self):
         return starts(self.folder / "install.starts.log")
@@ -84,6 +81,10 @@ class BehindAProxyWithALogin(ProgramCase):
 
     def test_the_log_tells_a_dead_server_from_a_finished_download_and_is_cut_back(self):
         self.system_proxy(None)
+        temp = self.wine.run_checked("cmd", "/c", "echo %TEMP%").strip().partition(":\\")[2]
+        temp = self.wine.prefix / "drive_c" / Path(*temp.split("\\"))
+        for stale in temp.glob("OrvaneSetup.log*"):  # an older build's log
+            stale.unlink()
         log = self.support_log()
         log.parent.mkdir(parents=True, exist_ok=True)
         log.write_text(OLD_LINE * (1200 * 1024 // len(OLD_LINE)), newline="")
@@ -107,6 +108,7 @@ class BehindAProxyWithALogin(ProgramCase):
                             for line in new), new)
         self.assertTrue(any(line.endswith(f"{size} of {size} bytes from byte 0: ok")
                             for line in new), new)
+        self.assertEqual(list(temp.glob("Orv*")), [], "nothing in the user's temporary folder")
 
     def test_cancel_says_the_proxy_refused_and_starts_nothing(self):
         self.start(self.folder)

@@ -85,18 +85,20 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   std::string ExecutablePath() override { return executable; }
   StartOutcome startOutcome = StartOutcome::Started;
   std::vector<std::string>* events = nullptr;  // shared with the files, to show the order
-  StartOutcome StartProgram(const std::string& path) override {
+  std::vector<DllSources> sources;             // each start's
+  StartOutcome StartProgram(const std::string& path, DllSources from) override {
     started.push_back(unloaded ? path + " after the window unloaded" : path);
+    sources.push_back(from);
     if (events) events->push_back("started " + path);
     return startOutcome;
   }
   void EndProcess() override { ended = true; }
 
   std::string ThousandsSeparator() override { return ","; }
-  std::string tempFolder;  // none: the support log is skipped
+  std::string programData;  // none: the support log is skipped
   LocalDateTime now{2024, 3, 9, 7, 5, 1};
   bool elevated = false;
-  std::string TempFolder() override { return tempFolder; }
+  std::string ProgramDataFolder() override { return programData; }
   LocalDateTime LocalTime() override { return now; }
   WindowsBuild RealVersion() override { return {majorVersion, minorVersion, 19045, platformId}; }
   bool IsElevated() override { return elevated; }
@@ -135,12 +137,16 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
 };
 
 // Files as byte strings, with failures on demand. As on Windows, a file open or held can be neither
-// removed nor moved, and one open for writing can't be held. `signers` names who signed a file;
-// `links`, folder names that lead elsewhere. `events` tells each hold, check and release.
+// removed nor moved, and one open for writing can't be held. `signatures` says what a file's check
+// finds; `links`, names that lead elsewhere; `finalPaths`, what the system names a path held when
+// not the path itself (a folder's name maps all below it). `events` tells each hold, check and
+// release; `guarded`, the folders made writable by administrators only. A folder with a file in it
+// exists.
 class MemoryFileSystem : public FileSystem {
  public:
-  std::map<std::string, std::string> files, signers;
-  std::set<std::string> folders, open, links;
+  std::map<std::string, std::string> files, finalPaths;
+  std::map<std::string, Signature> signatures;
+  std::set<std::string> folders, open, links, guarded;
   std::multiset<std::string> held;
   std::vector<std::string> events;
   bool openFails = false, writeFails = false, closeFails = false, moveFails = false;
@@ -191,6 +197,31 @@ class MemoryFileSystem : public FileSystem {
     events.push_back("held " + path);
     return std::make_unique<Held>(*this, path);
   }
+  std::unique_ptr<HeldFolder> HoldFolder(const std::string& path) override {
+    const auto below = files.lower_bound(path + "\\");
+    const bool filled = below != files.end() && below->first.starts_with(path + "\\");
+    if (folders.count(path) == 0 && !filled) return nullptr;
+    events.push_back("held folder " + path);
+    return std::make_unique<Folder>(FinalPathOf(path));
+  }
+  bool CreateProtectedFolder(const std::string& path) override {
+    if (openFails || links.count(path) > 0) return false;
+    folders.insert(path);
+    guarded.insert(path);
+    return true;
+  }
+  std::unique_ptr<LogFile> OpenLog(const std::string& path) override {
+    if (openFails || links.count(path) > 0) return nullptr;
+    files[path];
+    return std::make_unique<Log>(*this, path);
+  }
+  std::string FinalPathOf(const std::string& path) {
+    for (const auto& [name, final] : finalPaths) {
+      if (path == name) return final;
+      if (path.starts_with(name + "\\")) return final + path.substr(name.size());
+    }
+    return path;
+  }
 
  private:
   struct Held : HeldFile {
@@ -199,10 +230,34 @@ class MemoryFileSystem : public FileSystem {
       fs.held.erase(fs.held.find(name));
       fs.events.push_back("released " + name);
     }
-    std::optional<std::string> VerifiedSigner() override {
+    Signature CheckSignature() override {
       fs.events.push_back("checked " + name);
-      const auto found = fs.signers.find(name);
-      return found == fs.signers.end() ? std::nullopt : std::optional(found->second);
+      return fs.signatures[name];
+    }
+    std::string FinalPath() override { return fs.FinalPathOf(name); }
+    MemoryFileSystem& fs;
+    std::string name;
+  };
+  struct Folder : HeldFolder {
+    explicit Folder(std::string path) : final(std::move(path)) {}
+    std::string FinalPath() override { return final; }
+    std::string final;
+  };
+  struct Log : LogFile {
+    Log(MemoryFileSystem& owner, std::string path) : fs(owner), name(std::move(path)) {}
+    std::optional<std::uint64_t> Length() override { return fs.files[name].size(); }
+    std::optional<std::string> ReadFrom(std::uint64_t offset) override {
+      return fs.ReadFrom(name, offset);
+    }
+    bool Append(std::string_view text) override {
+      if (fs.writeFails) return false;
+      fs.files[name] += text;
+      return true;
+    }
+    bool Rewrite(std::string_view text) override {
+      if (fs.writeFails) return false;
+      fs.files[name] = text;
+      return true;
     }
     MemoryFileSystem& fs;
     std::string name;
@@ -336,7 +391,8 @@ class ScriptedInternet : public Internet {
   }
 };
 
-// frmMain on the fakes before Form_Load; programs it starts need `publisher`'s signature, if set.
+// frmMain on the fakes before Form_Load, its own file in place; programs it starts need
+// `publisher`'s signature, if set. With `system.programData` set, there is a support log.
 struct Rig {
   explicit Rig(std::string signer = "") : publisher(std::move(signer)) {
     system.events = &files.events;
@@ -345,10 +401,12 @@ struct Rig {
   ScriptedInternet internet;
   MemoryFileSystem files;
   std::string publisher;
+  const bool placed = !(files.files[system.executable] = "this program").empty();
   Platform platform{system, internet, files, system, system, system, system};
   Program program{platform, system, publisher};
   MdlDownload& download = program.download;
   FrmMain& frm = program.frm;
+  std::string& Log() { return files.files[system.programData + "Orvane\\Logs\\OrvaneSetup.log"]; }
 };
 
 }  // namespace orvane::testing

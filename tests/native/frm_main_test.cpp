@@ -172,14 +172,13 @@ TEST(FrmMain, StartupUsesHttpsOnEveryVersionAndLogsItsName) {
                                                             {100, "Unknown Windows Version"}};
   for (const auto& [version, name] : versions) {
     Rig rig;
-    rig.system.tempFolder = "T\\";
+    rig.system.programData = "C:\\ProgramData\\";
     rig.system.majorVersion = version / 10;
     rig.system.minorVersion = version % 10;
     rig.frm.Form_Load();
     const std::string server = "https://" + std::string(ProductServerHost());
     EXPECT_EQ(rig.download.ServerBase, server) << version;
-    EXPECT_NE(rig.files.files["T\\OrvaneSetup.log"].find("Server: " + server + " on " + name),
-              std::string::npos);
+    EXPECT_NE(rig.Log().find("Server: " + server + " on " + name), std::string::npos);
   }
 }
 

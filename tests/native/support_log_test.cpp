@@ -1,5 +1,5 @@
-// The support log: one timestamped line per event, cut back past 1 MiB, and
-// a log that can't be written changes nothing the user sees.
+// The support log: one timestamped line per event in a folder only administrators may write in,
+// cut back past 1 MiB, and a log that can't be written changes nothing the user sees.
 #include <gtest/gtest.h>
 
 #include "fakes.h"
@@ -7,12 +7,12 @@
 namespace orvane::testing {
 namespace {
 
-const std::string kTemp = "C:\\Users\\Lan\\AppData\\Local\\Temp\\";
-const std::string kLog = kTemp + "OrvaneSetup.log";
+const std::string kData = "C:\\ProgramData\\";
+const std::string kLog = kData + "Orvane\\Logs\\OrvaneSetup.log";
 const std::string kTarvik = "C:\\Orvane\\Tarvik.exe";
 
 struct LogRig : Rig {
-  LogRig() { system.tempFolder = kTemp; }
+  LogRig() { system.programData = kData; }
   Platform& Logged() { return program.logged.Services(); }
 };
 
@@ -27,8 +27,9 @@ TEST(SupportLog, EachEventIsOneLineAfterTheLocalTime) {
   for (const StartOutcome outcome :
        {StartOutcome::Started, StartOutcome::Declined, StartOutcome::Failed}) {
     rig.system.startOutcome = outcome;
-    EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik), outcome);
+    EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik, DllSources::SystemFirst), outcome);
   }
+  EXPECT_EQ(rig.files.guarded, (std::set<std::string>{kData + "Orvane", kData + "Orvane\\Logs"}));
   const std::string start = "Start: OrvaneSetup 12.0.0.0 on Windows 10.0.19045, administrator: ";
   const std::string at = "\r\n2025-11-30 23:59:58 ";
   EXPECT_EQ(rig.files.files[kLog], "2024-03-09 07:05:01 " + start + "no" + at + start + "yes" + at +
@@ -56,14 +57,21 @@ TEST(SupportLog, PastOneMebibyteOnlyTheNewestWholeLinesStay) {
   EXPECT_TRUE(log.ends_with(line + line));
 }
 
+// A folder or file that can't be made, written, or is a link somebody put there, is left alone.
 TEST(SupportLog, ALogThatCantBeWrittenIsSkippedAndLeavesNothing) {
-  for (bool MemoryFileSystem::*fault : {&MemoryFileSystem::openFails, &MemoryFileSystem::writeFails,
-                                        &MemoryFileSystem::moveFails}) {
+  for (const char* fault : {"open", "write", "link to the folder", "link to the file"}) {
+    SCOPED_TRACE(fault);
     LogRig rig;
-    rig.files.*fault = true;
+    rig.files.files.clear();
+    rig.files.openFails = fault == std::string("open");
+    rig.files.writeFails = fault == std::string("write");
+    if (fault == std::string("link to the folder")) rig.files.links = {kData + "Orvane\\Logs"};
+    if (fault == std::string("link to the file")) rig.files.links = {kLog};
     EXPECT_EQ(rig.Logged().ui.ShowMessage("Xin chao", "THONG BAO", kMsgBoxInformation), 1);
-    EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik), StartOutcome::Started);
-    EXPECT_TRUE(rig.files.files.empty());
+    EXPECT_EQ(rig.Logged().processes.StartProgram(kTarvik, DllSources::Default),
+              StartOutcome::Started);
+    EXPECT_EQ(rig.files.files.size(), fault == std::string("write") ? 1u : 0u);
+    EXPECT_EQ(rig.files.files[kLog], "");
   }
 }
 

@@ -36,11 +36,13 @@ const char* const kUnsigned =
 // 5,000 bytes on the server: two blocks, so each download runs the message loop inside too.
 struct WorkflowRig : Rig {
   explicit WorkflowRig(std::string signer = "") : Rig(std::move(signer)) {
+    system.programData = "C:\\ProgramData\\";
     frm.Form_Load();
     internet.Serve(std::string(5000, 'x'));
     files.files = {
         {kInstaller, "old"}, {kUpdater, "old"}, {kFolder + "\\Orvane.dll", ""}, {kInfo, ""}};
     system.customers[kInfo] = "  ACME-01\r\n";
+    files.events.clear();  // the program's own file, held from the start
   }
   void Install() { frm.Click(frm["cmdOrvane"]); }
   void Upgrade() {
@@ -88,9 +90,8 @@ TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
             std::optional(std::string()), std::optional<std::string>("ORVANE TEST PUBLISHER")}) {
         SCOPED_TRACE(::testing::Message() << named << upgrade << signer.value_or("unsigned"));
         WorkflowRig rig(named);
-        rig.system.tempFolder = "T\\";  // the support log is T\OrvaneSetup.log
         const std::string program = upgrade ? kUpdater : kInstaller;
-        if (signer) rig.files.signers[program] = *signer;
+        if (signer) rig.files.signatures[program].signer = *signer;
 
         upgrade ? rig.Upgrade() : rig.Install();
 
@@ -99,11 +100,12 @@ TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
                      "released " + program};
         if (named.empty()) events.erase(events.begin() + 1);
         if (!starts) events.erase(events.end() - 2);
+        if (upgrade) events.insert(events.begin(), "held folder " + kFolder);
         EXPECT_EQ(rig.files.events, events);
         EXPECT_EQ(rig.files.FileExists(program), starts);
         EXPECT_EQ(rig.system.messages, starts ? Lines{} : Lines{kUnsigned});
         EXPECT_EQ(rig.system.unloaded, upgrade && starts) << "no hand-over to a refused updater";
-        const std::string log = rig.files.files["T\\OrvaneSetup.log"];
+        const std::string log = rig.Log();
         const std::size_t at = std::min(log.find("Signature of "), log.size());
         EXPECT_EQ(log.substr(at, log.find("\r\n", at) - at),
                   named.empty() ? ""
@@ -174,6 +176,35 @@ TEST(Upgrade, FetchesThreeFilesForASafeCustomerNameThenHandsOver) {
 
 // The upgrade stops at the first failed step with its message, and stays: a 404 (at the pass before
 // download 0, 1 or 2), a failed or declined start, a file or link named OrvaneTarvikTemp (even one
+// A folder chosen through a link is held and worked in by the path the system has for it: the
+// customer's name, the downloads and the start. A program that lies elsewhere, once held, is never
+// started. The installer and the updater take their DLLs from the system folder first.
+TEST(Upgrade, WorksInTheHeldFolderByItsFinalPathAndStartsOnlyWhatLiesThere) {
+  const std::string real = "E:\\Real\\Orvane";
+  for (const char* elsewhere : {"", "E:\\Other\\Tarvik.exe", "E:\\Real\\OrvaneTarvik.exe"}) {
+    SCOPED_TRACE(elsewhere);
+    WorkflowRig rig;
+    rig.files.finalPaths[kFolder] = real;
+    rig.files.files[real + "\\Report\\Info.xml"] = "";
+    rig.system.customers[real + "\\Report\\Info.xml"] = "ACME-01";
+    if (*elsewhere) rig.files.finalPaths[real + "\\Tarvik.exe"] = elsewhere;
+    rig.Upgrade();
+    EXPECT_EQ(rig.internet.urls.size(), 3u);
+    EXPECT_TRUE(rig.files.FileExists(real + "\\OrvaneTarvikTemp\\Orvane.rar"));
+    EXPECT_EQ(rig.system.started, *elsewhere ? Lines{} : Lines{real + "\\Tarvik.exe"});
+    EXPECT_EQ(rig.system.messages, *elsewhere ? Lines{kStartFailedMessage} : Lines{});
+    if (*elsewhere) {
+      EXPECT_NE(rig.Log().find(std::string("Program refused: ") + elsewhere + " is not in " + real),
+                std::string::npos);
+    }
+  }
+  WorkflowRig rig;
+  rig.Install();
+  rig.Upgrade();
+  EXPECT_EQ(rig.system.sources,
+            (std::vector<DllSources>{DllSources::SystemFirst, DllSources::SystemFirst}));
+}
+
 // made after the system package), an Info.xml over 64 KiB. Nothing stale is ever handed over.
 TEST(Upgrade, StopsAtTheFirstFailedStepButCopesWithoutTheSystemPackage) {
   using enum StartOutcome;
@@ -220,37 +251,36 @@ TEST(Upgrade, StopsAtTheFirstFailedStepButCopesWithoutTheSystemPackage) {
   }
 }
 
-// Stop first starts this program again, by its folder and name with ".exe".
-TEST(Workflows, StopAndExitMidDownloadLeaveNoPartialFileStopRestarts) {
-  for (const auto& [command, executable, restarted] :
-       {std::tuple{"cmdExit", "C:\\Tools\\OrvaneSetup.exe", ""},
-        std::tuple{"cmdStop", "D:\\v1.2\\setup.v2.EXE", "D:\\v1.2\\setup.v2.exe"},
-        std::tuple{"cmdStop", "D:\\v1.2\\setup", "D:\\v1.2\\setup.exe"}}) {
-    SCOPED_TRACE(::testing::Message() << command << " " << executable);
+// Stop first starts this very program again, by the path the system has for its own file held
+// since the start; without that file held, it says so and starts nothing else. Neither Stop nor
+// Exit leaves a partial file.
+TEST(Workflows, StopRestartsTheHeldProgramOnlyAndNoPartialFileStays) {
+  for (const auto& [command, held, restarted] :
+       {std::tuple{"cmdExit", true, ""}, std::tuple{"cmdStop", true, "D:\\Real\\OrvaneSetup.exe"},
+        std::tuple{"cmdStop", false, ""}}) {
+    SCOPED_TRACE(::testing::Message() << command << " " << held);
     WorkflowRig rig;
-    rig.system.executable = executable;
-    const std::string partial = PartialFileName(FolderOf(executable) + "\\install.exe");
+    rig.files.finalPaths["C:\\Tools"] = "D:\\Real";
+    if (held) rig.files.files[rig.system.executable] = "this program";
+    Program program{rig.platform, rig.system, ""};  // holds its own file as it starts
+    FrmMain& frm = program.frm;
+    frm.Form_Load();
+    const std::string partial = PartialFileName(kInstaller);
     std::optional<bool> partialAfter;  // set at the first pass with the partial file open
     rig.system.onPass = [&, command = command] {
       if (!rig.files.open.count(partial)) return;
-      rig.frm.Click(rig.frm[command]);
+      frm.Click(frm[command]);
       partialAfter = rig.files.FileExists(partial);
       rig.system.onPass = nullptr;
     };
 
-    rig.Install();
+    frm.Click(frm["cmdOrvane"]);
 
     EXPECT_EQ(partialAfter, false);
     EXPECT_EQ(rig.system.started, *restarted ? Lines{restarted} : Lines{});
+    EXPECT_EQ(rig.system.messages.front() == kRestartFailedMessage, !held);
+    EXPECT_TRUE(rig.system.ended);
   }
-}
-
-// Held for the run, the program's own file can't be swapped for another that Stop would start.
-TEST(Workflows, TheProgramHoldsItsOwnFileForTheRun) {
-  Rig rig;
-  rig.files.files[rig.system.executable] = "";
-  const Program program{rig.platform, rig.system, ""};
-  EXPECT_EQ(rig.files.held.count(rig.system.executable), 1u);
 }
 
 // A refused folder brings the message with the stop icon and empties the box, with no second word.

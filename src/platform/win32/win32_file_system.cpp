@@ -7,6 +7,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/win32_held_file.h"
+#include "platform/win32/win32_log_file.h"
 
 namespace orvane::win32 {
 
@@ -60,10 +61,20 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
   return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
 }
 
+// Asked of the name itself, not of where a link leads.
 bool Win32FileSystem::IsRealFolder(const std::string& path) {
-  const DWORD attributes = AttributesOf(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  const FileHandle folder(
+      CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  return folder && GetFileInformationByHandle(folder.get(), &information) &&
+         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         !IsNameSurrogate(folder.get());
+}
+
+bool Win32FileSystem::CreateProtectedFolder(const std::string& path) {
+  return win32::CreateProtectedFolder(Widen(path));
 }
 
 // Removing the name first takes away a link as well (DeleteFile removes the
@@ -131,6 +142,37 @@ bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& 
 
 std::unique_ptr<HeldFile> Win32FileSystem::Hold(const std::string& path) {
   return Win32HeldFile::Open(Widen(path));
+}
+
+namespace {
+
+class Win32HeldFolder : public HeldFolder {
+ public:
+  explicit Win32HeldFolder(FileHandle folder) : folder_(std::move(folder)) {}
+  std::string FinalPath() override { return FinalPathOf(folder_.get()); }
+
+ private:
+  FileHandle folder_;
+};
+
+}  // namespace
+
+// Links on the way are followed: the user chose the folder through them, and
+// from here it is held where they led. Without FILE_SHARE_DELETE nobody can
+// rename or remove it, nor a folder above it, while it is held.
+std::unique_ptr<HeldFolder> Win32FileSystem::HoldFolder(const std::string& path) {
+  FileHandle folder(CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!folder || !GetFileInformationByHandle(folder.get(), &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return nullptr;
+  return std::make_unique<Win32HeldFolder>(std::move(folder));
+}
+
+std::unique_ptr<LogFile> Win32FileSystem::OpenLog(const std::string& path) {
+  return OpenLogFile(Widen(path));
 }
 
 }  // namespace orvane::win32

@@ -11,11 +11,35 @@
 
 namespace orvane::win32 {
 
+bool IsNameSurrogate(HANDLE file) {
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) return true;
+  return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+         IsReparseTagNameSurrogate(tag.ReparseTag);
+}
+
 bool IsLinkOrFolder(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION information{};
   return !GetFileInformationByHandle(file, &information) ||
-         (information.dwFileAttributes &
-          (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || IsNameSurrogate(file);
+}
+
+std::string FinalPathOf(HANDLE handle) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length == 0) return "";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(length);
+  }
+  // "\\?\UNC\server\share" is "\\server\share"; "\\?\C:\..." is "C:\...".
+  if (path.starts_with(L"\\\\?\\UNC\\")) return Narrow(L"\\" + path.substr(7));
+  if (path.starts_with(L"\\\\?\\")) return Narrow(path.substr(4));
+  return Narrow(path);
 }
 
 // Readers may share it; nobody may write, delete or rename it meanwhile. A
@@ -46,10 +70,17 @@ std::string CommonName(NameOfCertificate* nameOf, PCCERT_CONTEXT certificate) {
 
 }  // namespace
 
+std::string Win32HeldFile::FinalPath() {
+  return FinalPathOf(file_.get());
+}
+
 // WinVerifyTrust reads the file through the held handle, so the bytes it
-// checks are those that will start. Revocation is not looked up over the
-// network: a setup behind a proxy would fail on it, not on the signature.
-std::optional<std::string> Win32HeldFile::VerifiedSigner() {
+// checks are those that will start. Every certificate of the chain is looked
+// up for revocation, in what the system already knows only: a lookup over
+// the network would hold up the window and, behind a proxy, fail on the
+// proxy rather than on the signature. So "could not be checked" (offline)
+// lets the signer through, said in the log; "revoked" never does.
+Signature Win32HeldFile::CheckSignature() {
   const Module wintrust = LoadSystemLibrary(L"wintrust.dll");
   const Module crypt32 = LoadSystemLibrary(L"crypt32.dll");
   auto* const verify = EntryPoint<VerifyTrust>(wintrust.get(), "WinVerifyTrust");
@@ -58,7 +89,7 @@ std::optional<std::string> Win32HeldFile::VerifiedSigner() {
   auto* const providerSigner =
       EntryPoint<ProviderSigner>(wintrust.get(), "WTHelperGetProvSignerFromChain");
   auto* const nameOf = EntryPoint<NameOfCertificate>(crypt32.get(), "CertGetNameStringW");
-  if (!verify || !providerData || !providerSigner || !nameOf) return std::nullopt;
+  if (!verify || !providerData || !providerSigner || !nameOf) return {};
 
   WINTRUST_FILE_INFO file{};
   file.cbStruct = sizeof file;
@@ -67,24 +98,27 @@ std::optional<std::string> Win32HeldFile::VerifiedSigner() {
   WINTRUST_DATA trust{};
   trust.cbStruct = sizeof trust;
   trust.dwUIChoice = WTD_UI_NONE;
-  trust.fdwRevocationChecks = WTD_REVOKE_NONE;
+  trust.fdwRevocationChecks = WTD_REVOKE_WHOLECHAIN;
   trust.dwUnionChoice = WTD_CHOICE_FILE;
   trust.pFile = &file;
   trust.dwStateAction = WTD_STATEACTION_VERIFY;
-  trust.dwProvFlags = WTD_REVOCATION_CHECK_NONE | WTD_CACHE_ONLY_URL_RETRIEVAL;
+  trust.dwProvFlags = WTD_REVOCATION_CHECK_CHAIN | WTD_CACHE_ONLY_URL_RETRIEVAL;
   GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
   const HWND noWindow = static_cast<HWND>(INVALID_HANDLE_VALUE);
 
-  std::optional<std::string> signer;
-  if (verify(noWindow, &action, &trust) == ERROR_SUCCESS) {
+  Signature signature;
+  const LONG verdict = verify(noWindow, &action, &trust);
+  signature.revoked = static_cast<HRESULT>(verdict) == CERT_E_REVOKED;
+  signature.revocationUnknown = static_cast<HRESULT>(verdict) == CERT_E_REVOCATION_FAILURE;
+  if (verdict == ERROR_SUCCESS || signature.revocationUnknown) {
     CRYPT_PROVIDER_DATA* const data = providerData(trust.hWVTStateData);
     CRYPT_PROVIDER_SGNR* const first = data ? providerSigner(data, 0, FALSE, 0) : nullptr;
     if (first && first->csCertChain > 0 && first->pasCertChain[0].pCert)
-      signer = CommonName(nameOf, first->pasCertChain[0].pCert);
+      signature.signer = CommonName(nameOf, first->pasCertChain[0].pCert);
   }
   trust.dwStateAction = WTD_STATEACTION_CLOSE;
   verify(noWindow, &action, &trust);
-  return signer;
+  return signature;
 }
 
 }  // namespace orvane::win32

@@ -4,6 +4,10 @@
 
 #include <shellapi.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf.h"
 
@@ -13,6 +17,41 @@ namespace {
 
 // CreateProcess's answer for a program whose manifest asks for more rights.
 constexpr DWORD kElevationRequired = 740;
+
+// Windows 10's image-load policies, named here as the headers name them only
+// for Windows 10 builds: DLLs from the system folder before the program's
+// own, and none from a remote (network) place.
+constexpr DWORD64 kPreferSystem32Images = 0x1ULL << 60;
+constexpr DWORD64 kNoRemoteImages = 0x1ULL << 52;
+
+// The attribute list that gives a new process those policies; null where the
+// system refuses it (before Windows 10 it may take it and refuse the start).
+class SystemFirstAttributes {
+ public:
+  SystemFirstAttributes() {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+    list_ = list;
+    if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_MITIGATION_POLICY, &policy_,
+                                   sizeof policy_, nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(std::exchange(list_, nullptr));
+    }
+  }
+  SystemFirstAttributes(const SystemFirstAttributes&) = delete;
+  SystemFirstAttributes& operator=(const SystemFirstAttributes&) = delete;
+  ~SystemFirstAttributes() {
+    if (list_) DeleteProcThreadAttributeList(list_);
+  }
+  LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
+
+ private:
+  DWORD64 policy_ = kPreferSystem32Images | kNoRemoteImages;
+  std::vector<char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
 
 }  // namespace
 
@@ -32,23 +71,39 @@ std::string Win32Processes::ExecutablePath() {
 // PATH; its command line holds only its own quoted name (no arguments). It
 // inherits this program's rights; one whose manifest asks for more than
 // that goes through the shell, which asks the user.
-StartOutcome Win32Processes::StartProgram(const std::string& path) {
+// A system that takes the DLL policy but can't apply it refuses the start as
+// an invalid parameter: the program then starts as by default.
+StartOutcome Win32Processes::StartProgram(const std::string& path, DllSources sources) {
   const std::wstring application = Widen(path);
   std::wstring commandLine = L"\"" + application + L"\"";
   const std::wstring folder = application.substr(0, application.find_last_of(L"\\/") + 1);
   const wchar_t* workingFolder = folder.empty() ? nullptr : folder.c_str();
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     workingFolder, &startup, &process)) {
-    FileHandle processHandle(process.hProcess);
-    FileHandle threadHandle(process.hThread);
-    return StartOutcome::Started;
-  }
-  if (GetLastError() != kElevationRequired) return StartOutcome::Failed;
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof(startup.StartupInfo);
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
+  const std::optional<SystemFirstAttributes> attributes =
+      sources == DllSources::SystemFirst ? std::make_optional<SystemFirstAttributes>()
+                                         : std::nullopt;
+  // The error of the start, none when it started; its handles are closed at once.
+  auto start = [&](LPPROC_THREAD_ATTRIBUTE_LIST list) -> DWORD {
+    startup.StartupInfo.cb = list ? sizeof(startup) : sizeof(startup.StartupInfo);
+    startup.lpAttributeList = list;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        list ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, workingFolder,
+                        &startup.StartupInfo, &process))
+      return GetLastError();
+    const KernelHandle processHandle(process.hProcess);
+    const KernelHandle threadHandle(process.hThread);
+    return ERROR_SUCCESS;
+  };
+  LPPROC_THREAD_ATTRIBUTE_LIST list = attributes ? attributes->get() : nullptr;
+  DWORD refused = start(list);
+  if (list && (refused == ERROR_INVALID_PARAMETER || refused == ERROR_NOT_SUPPORTED))
+    refused = start(nullptr);
+  if (refused == ERROR_SUCCESS) return StartOutcome::Started;
+  if (refused != kElevationRequired) return StartOutcome::Failed;
 
   SHELLEXECUTEINFOW shell{};
   shell.cbSize = sizeof(shell);

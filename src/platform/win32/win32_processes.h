@@ -8,7 +8,7 @@ namespace orvane::win32 {
 class Win32Processes : public Processes {
  public:
   std::string ExecutablePath() override;
-  StartOutcome StartProgram(const std::string& path) override;
+  StartOutcome StartProgram(const std::string& path, DllSources sources) override;
   void EndProcess() override;
 };
 

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
+
 #include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/utf.h"
@@ -14,11 +18,14 @@ std::string Win32SystemInfo::ThousandsSeparator() {
   return Narrow(separator);
 }
 
-std::string Win32SystemInfo::TempFolder() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-  if (length == 0 || length > MAX_PATH) return "";
-  return Narrow({folder, length});
+// The known folder, not the environment variable of that name, which the
+// user who elevated the program sets for it.
+std::string Win32SystemInfo::ProgramDataFolder() {
+  PWSTR folder = nullptr;
+  const bool found = SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &folder));
+  std::string path = found && folder ? Narrow(folder) + "\\" : "";
+  CoTaskMemFree(folder);
+  return path;
 }
 
 LocalDateTime Win32SystemInfo::LocalTime() {

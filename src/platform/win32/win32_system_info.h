@@ -9,7 +9,7 @@ namespace orvane::win32 {
 class Win32SystemInfo : public SystemInfo {
  public:
   std::string ThousandsSeparator() override;
-  std::string TempFolder() override;
+  std::string ProgramDataFolder() override;
   LocalDateTime LocalTime() override;
   WindowsBuild RealVersion() override;
   bool IsElevated() override;
