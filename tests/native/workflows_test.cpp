@@ -80,18 +80,26 @@ TEST(Install, StartsTheInstallerOrShowsTheMessageForTheFailureThenReturnsHome) {
 }
 
 // What was downloaded is held so nothing can change it, checked, started and let go, in that order.
-// Anything not signed by the publisher's very name is let go, deleted and never started.
+// Anything not signed by the publisher's very name, or revoked, is let go, deleted and never
+// started; a revocation that could not be looked up is no refusal, but the log says so.
 TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
   const std::string publisher = "Orvane Test Publisher";
+  const std::pair<Signature, const char*> found[] = {
+      {{publisher}, ""},
+      {{publisher + "s"}, ""},
+      {{}, "none intact"},
+      {{""}, ""},
+      {{"ORVANE TEST PUBLISHER"}, ""},
+      {{std::nullopt, true}, "revoked"},
+      {{publisher, false, true}, ", revocation not checked (offline)"}};
   for (const std::string& named : {std::string(), publisher}) {
     for (const bool upgrade : {false, true}) {
-      for (const std::optional<std::string>& signer :
-           {std::optional(publisher), std::optional(publisher + "s"), std::optional<std::string>(),
-            std::optional(std::string()), std::optional<std::string>("ORVANE TEST PUBLISHER")}) {
-        SCOPED_TRACE(::testing::Message() << named << upgrade << signer.value_or("unsigned"));
+      for (const auto& [signature, said] : found) {
+        const std::optional<std::string>& signer = signature.signer;
+        SCOPED_TRACE(::testing::Message() << named << upgrade << signer.value_or(said));
         WorkflowRig rig(named);
         const std::string program = upgrade ? kUpdater : kInstaller;
-        if (signer) rig.files.signatures[program].signer = *signer;
+        rig.files.signatures[program] = signature;
 
         upgrade ? rig.Upgrade() : rig.Install();
 
@@ -110,7 +118,7 @@ TEST(Workflows, StartsOnlyWhatThePublisherSignedExactlyAsChecked) {
         EXPECT_EQ(log.substr(at, log.find("\r\n", at) - at),
                   named.empty() ? ""
                                 : "Signature of " + program + ": " +
-                                      (signer ? "signed by \"" + *signer + "\"" : "none intact") +
+                                      (signer ? "signed by \"" + *signer + "\"" : "") + said +
                                       (starts ? "" : ", not \"" + publisher + "\": deleted"));
       }
     }
@@ -181,22 +189,25 @@ TEST(Upgrade, FetchesThreeFilesForASafeCustomerNameThenHandsOver) {
 // started. The installer and the updater take their DLLs from the system folder first.
 TEST(Upgrade, WorksInTheHeldFolderByItsFinalPathAndStartsOnlyWhatLiesThere) {
   const std::string real = "E:\\Real\\Orvane";
-  for (const char* elsewhere : {"", "E:\\Other\\Tarvik.exe", "E:\\Real\\OrvaneTarvik.exe"}) {
-    SCOPED_TRACE(elsewhere);
+  for (const auto& [led, inside] :
+       {std::pair{"", true}, std::pair{"E:\\Real\\Orvane\\New\\Tarvik.exe", true},
+        std::pair{"E:\\Other\\Tarvik.exe", false},
+        std::pair{"E:\\Real\\OrvaneTarvik.exe", false}}) {
+    SCOPED_TRACE(led);
     WorkflowRig rig;
     rig.files.finalPaths[kFolder] = real;
     rig.files.files[real + "\\Report\\Info.xml"] = "";
     rig.system.customers[real + "\\Report\\Info.xml"] = "ACME-01";
-    if (*elsewhere) rig.files.finalPaths[real + "\\Tarvik.exe"] = elsewhere;
+    if (*led) rig.files.finalPaths[real + "\\Tarvik.exe"] = led;
     rig.Upgrade();
     EXPECT_EQ(rig.internet.urls.size(), 3u);
     EXPECT_TRUE(rig.files.FileExists(real + "\\OrvaneTarvikTemp\\Orvane.rar"));
-    EXPECT_EQ(rig.system.started, *elsewhere ? Lines{} : Lines{real + "\\Tarvik.exe"});
-    EXPECT_EQ(rig.system.messages, *elsewhere ? Lines{kStartFailedMessage} : Lines{});
-    if (*elsewhere) {
-      EXPECT_NE(rig.Log().find(std::string("Program refused: ") + elsewhere + " is not in " + real),
-                std::string::npos);
-    }
+    const std::string final = *led ? led : real + "\\Tarvik.exe";
+    EXPECT_EQ(rig.system.started, inside ? Lines{final} : Lines{});
+    EXPECT_EQ(rig.system.messages, inside ? Lines{} : Lines{kStartFailedMessage});
+    EXPECT_EQ(
+        rig.Log().find("Program refused: " + final + " is not in " + real) == std::string::npos,
+        inside);
   }
   WorkflowRig rig;
   rig.Install();
