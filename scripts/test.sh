@@ -34,7 +34,7 @@ else
   cmake --build --preset windows64 -j2 --target OrvaneSetup
 fi
 
-step "Release preset: configures only for a named server host"
+step "Release preset: a named server host and publisher, reproducible, ASLR and DEP"
 $python -m unittest discover -s tests/build -v
 
 step "Windows program under Wine ($wine_preset build)"
