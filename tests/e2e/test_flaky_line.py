@@ -70,6 +70,21 @@ class FlakyLine(ProgramCase):
                 self.assertEqual(self.installed(), pattern_bytes(version, size))
                 self.wine.kill_all()
 
+    def test_a_weak_etag_starts_over_and_windows_xp_is_still_served_over_https(self):
+        """A compatibility setting that says Windows XP changes nothing: every
+        request goes over https. A weak ETag names no exact bytes, so after
+        the drop the file is asked for whole, never with W/ in If-Range."""
+        key = r"HKCU\Software\Wine\AppDefaults\OrvaneSetup.exe"
+        self.wine.run_checked("reg", "add", key, "/v", "Version", "/d", "winxp", "/f")
+        self.addCleanup(self.wine.run_checked, "reg", "delete", key, "/f")
+        self.install(cut_after=100_000, cut_first=1, headers={"ETag": 'W/"weak-1"'})
+        self.assert_installed_without_a_word()
+        asked = self.requests()
+        self.assertEqual([(r["tls"], r["range"], r["if_range"]) for r in asked],
+                         [(True, None, None)] * 2)
+        log = self.wine.prefix / "drive_c/ProgramData/Orvane/Logs/OrvaneSetup.log"
+        self.assertIn("Server: https://localhost:8471 on Windows 2000", log.read_text())
+
     def test_a_missing_file_is_asked_for_once(self):
         self.server.set_mode(INSTALLER, "status", status=404)
         self.install()

@@ -48,7 +48,7 @@ And for modes normal, drip and big (turn n is the n-th GET after the 503s):
   (changing, ranges and validators apply to mode reset too.)
 
 Stats "requests" logs every request of a path in order: {"method", "range",
-"if_range" (the headers, null when absent), "status" (null when reset or silent
+"if_range" (the headers, null when absent), "tls" (whether it came over HTTPS), "status" (null when reset or silent
 before any reply), "body_bytes" (content bytes written, exactly N when cut),
 "version" (of a served body, else null)}, logged as soon as the request is read and
 completed when the response ends or its connection starts being held, so a test
@@ -163,7 +163,8 @@ class Handler(BaseHTTPRequestHandler):
             return
         state = self.server.state
         entry = state.mode_for(path)
-        self._logged, turn = state.record(path, self.command, self.requestline, self.headers)
+        self._logged, turn = state.record(path, self.command, self.requestline, self.headers,
+                                          isinstance(self.connection, ssl.SSLSocket))
         self._status, self._sent, self._version = None, 0, None
         try:
             self._respond(path, entry, turn)

@@ -260,7 +260,7 @@ class State:
         with self._lock:
             return dict(self.modes.get(path, {"mode": "normal"}))
 
-    def record(self, path, method, request_line, headers):
+    def record(self, path, method, request_line, headers, tls=False):
         """Count and log a request. Returns its log entry, which finish() completes,
         and its turn: the number of GETs of the path since its mode was set,
         before this one."""
@@ -268,7 +268,7 @@ class State:
         for name, value in headers.items():
             merged[name] = merged[name] + ", " + value if name in merged else value
         logged = {"method": method, "range": merged.get("Range"), "if_range": merged.get("If-Range"),
-                  "status": None, "body_bytes": 0, "version": None}
+                  "status": None, "body_bytes": 0, "version": None, "tls": tls}
         with self._lock:
             self.counts[path] = self.counts.get(path, 0) + 1
             self.lines[path] = request_line
