@@ -235,9 +235,9 @@ def _try_lock(lock):
 
 
 @contextlib.contextmanager
-def wine_session():
+def wine_session(screen=(1024, 768)):
     """A display and a prepared prefix; every Wine process ends with it."""
-    with prefix_lock(), Display() as display:
+    with prefix_lock(), Display(*screen) as display:
         wine = Wine(display).prepare()
         try:
             yield display, wine

@@ -57,13 +57,14 @@ def starts(log):
 class ProgramCase(unittest.TestCase):
     customer = DEMO_CUSTOMER
     centre = {}  # control name -> its middle in window pixels
+    screen = (1024, 768)
 
     @classmethod
     def setUpClass(cls):
         cls.scratch = tempfile.TemporaryDirectory(prefix="orvane-e2e-")
         cls.tree = build_server_tree(Path(cls.scratch.name) / "server", harness.STAND_INS,
                                      customer=cls.customer)
-        cls.session = harness.wine_session()
+        cls.session = harness.wine_session(cls.screen)
         cls.display, cls.wine = cls.session.__enter__()
         ca = cls.wine.trust_test_ca()
         cls.server = ProductServer(cls.tree, cert=ca / "server.pem", key=ca / "server.key",
