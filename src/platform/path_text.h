@@ -11,14 +11,6 @@ inline std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// The file name of a path without its extension.
-inline std::string BaseNameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (const std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
-  return name;
-}
-
 // Whether `path` lies inside `folder` (at any depth), comparing as Windows
 // does, without regard to case; both are final paths, with no "." or "..".
 inline bool IsInsideFolder(const std::string& path, const std::string& folder) {

@@ -131,8 +131,9 @@ TEST(Workflows, ClicksAndTypingInsideADownloadChangeNothing) {
   for (const bool upgrade : {false, true}) {
     SCOPED_TRACE(upgrade ? "upgrade" : "install");
     WorkflowRig rig;
-    bool switched = false, unlocked = false;
+    bool switched = false, unlocked = false, stopShown = false;
     rig.system.onPass = [&] {
+      stopShown = rig.frm["cmdStop"].Visible();  // at the last pass, inside the download
       for (const char* name : {"cmdOrvane", "cmdOK", "cmdBr", "cmdUpd", "cmdHelp", "cmdProxy"})
         rig.frm.Click(rig.frm[name]);
       unlocked = unlocked || (upgrade && !rig.frm["txtFolder"].Locked());
@@ -145,6 +146,7 @@ TEST(Workflows, ClicksAndTypingInsideADownloadChangeNothing) {
 
     EXPECT_EQ(rig.system.passes, (upgrade ? 3 : 1) * 4);
     EXPECT_EQ(rig.system.started, Lines{upgrade ? kUpdater : kInstaller});
+    EXPECT_EQ(stopShown, !upgrade) << "the install panel shows during the download";
     EXPECT_TRUE(rig.system.dialog.empty() && rig.system.messages.empty() && !switched && !unlocked)
         << "no dialog, message, other panel or unlocked box";
   }
