@@ -67,11 +67,14 @@ bool FormWindow::Reachable(const Control& control) const {
 }
 
 // Run once the panel's changes are all made, so the control the panel itself
-// focuses (the proxy's address box) keeps the keyboard.
+// focuses (the proxy's address box) keeps the keyboard. While another window
+// (a message box) has it, the window's activation sees to it instead.
 void FormWindow::KeepFocusReachable() {
   focusCheckPosted_ = false;
-  const Control* focused = ControlForChild(GetFocus());
-  const bool lost = std::exchange(focusLostToHiding_, false) && GetFocus() == window_.get();
+  HWND focus = GetFocus();
+  const Control* focused = ControlForChild(focus);
+  if (!focused && focus != window_.get()) return;
+  const bool lost = std::exchange(focusLostToHiding_, false) && !focused;
   if (!lost && (!focused || Reachable(*focused))) return;
   if (const Control* first = form_->NextFocus(nullptr, false)) FocusControl(*first);
 }
@@ -81,9 +84,11 @@ bool FormWindow::OnActivate(WPARAM state) {
     focusBeforeDeactivation_ = ControlForChild(GetFocus());
     return false;
   }
-  if (HIWORD(state) || !focusBeforeDeactivation_) return false;  // minimised, or had none
+  if (HIWORD(state)) return false;  // minimised
   const Control* back = std::exchange(focusBeforeDeactivation_, nullptr);
-  if (!Reachable(*back)) back = form_->NextFocus(nullptr, false);
+  const bool lost = std::exchange(focusLostToHiding_, false);
+  if (!back && !lost) return false;  // the keyboard was nowhere: it stays so
+  if (!back || !Reachable(*back)) back = form_->NextFocus(nullptr, false);
   if (!back) return false;
   FocusControl(*back);
   return true;
