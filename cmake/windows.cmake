@@ -59,9 +59,9 @@ list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/win32/mai
 add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
 # Only DLLs that Windows keeps in its KnownDLLs list (and comctl32, from the
 # side-by-side assembly the manifest names) are imported: any other one would
-# be looked for beside the program first. WinINet and XmlLite are loaded at
-# run time from the system folder.
-target_link_libraries(orvane_win32 PUBLIC orvane_platform gdiplus shlwapi shell32 comctl32 gdi32 user32
+# be looked for beside the program first. WinINet, XmlLite and GDI+ are
+# loaded at run time from the system folder.
+target_link_libraries(orvane_win32 PUBLIC orvane_platform shlwapi shell32 comctl32 gdi32 user32
   ole32)
 target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
 target_compile_definitions(orvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX

@@ -18,11 +18,11 @@ from program_case import ProgramCase, starts  # noqa: E402
 
 # The shipped 32-bit program, whichever build Wine drives on this machine.
 EXE = harness.SHIPPED / "OrvaneSetup.exe"
-KNOWN = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "gdiplus.dll",
-         "kernel32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll",
-         "shlwapi.dll", "user32.dll"}
+# Windows 7's known DLLs, and comctl32 from the side-by-side assembly.
+KNOWN = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+         "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll", "user32.dll"}
 # Windows' order for a DLL that is not a known one: the program's folder first.
-PREFER_PLANTED = {"WINEDLLOVERRIDES": "mscoree,mshtml=;wininet,msimg32,xmllite=n,b"}
+PREFER_PLANTED = {"WINEDLLOVERRIDES": "mscoree,mshtml=;wininet,msimg32,xmllite,gdiplus=n,b"}
 HOME = {"cmdOrvane", "cmdUpd", "cmdHelp", "cmdProxy", "cmdExit"}
 UPGRADE = {"cmdOrvane", "cmdHelp", "cmdProxy", "cmdExit", "cmdOK", "txtFolder", "cmdBr"}
 
@@ -75,7 +75,7 @@ class SafeStart(ProgramCase):
 
     def test_no_dll_planted_beside_the_program_is_loaded_by_an_upgrade_or_an_install(self):
         downloads = Path(tempfile.mkdtemp(prefix="Downloads ", dir=self.scratch.name))
-        for name in ("wininet.dll", "msimg32.dll", "xmllite.dll"):
+        for name in ("wininet.dll", "msimg32.dll", "xmllite.dll", "gdiplus.dll"):
             shutil.copy2(harness.BUILD / "planted" / name, downloads / name)
         log = downloads / "planted.log"
         # The plant would work: a program that loads by bare name takes it.

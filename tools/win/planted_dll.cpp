@@ -1,7 +1,7 @@
 // A DLL of a system name left beside a program, as a stray download could
 // be: on load it appends "<its own path>" to "planted.log" in its folder,
-// and its entry points fail. Built as wininet.dll, msimg32.dll and
-// xmllite.dll for the test that no such DLL is ever loaded.
+// and its entry points fail. Built as wininet.dll, msimg32.dll, xmllite.dll
+// and gdiplus.dll for the test that no such DLL is ever loaded.
 #include <windows.h>
 
 #include <cstdio>

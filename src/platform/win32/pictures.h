@@ -44,7 +44,9 @@ class Picture {
   int percent_;
 };
 
-// Keeps GDI+ running for the life of the object.
+// GDI+, loaded from the system folder and kept running for the life of the
+// object: Windows 7 keeps it out of its known DLLs, so an import would be
+// looked for beside the program first, where anyone may have left one.
 class GdiplusSession {
  public:
   GdiplusSession();
@@ -52,13 +54,21 @@ class GdiplusSession {
   GdiplusSession& operator=(const GdiplusSession&) = delete;
   ~GdiplusSession();
 
+  // The JPEG or GIF as a 32-bit picture for that scale; null when it can't
+  // be decoded, or GDI+ is not there.
+  std::unique_ptr<Picture> Decode(const void* data, DWORD size, int percent) const;
+
  private:
+  struct Api;
+  Module gdiplus_;
+  std::unique_ptr<Api> api_;  // null when GDI+ could not be loaded and started
   ULONG_PTR token_ = 0;
 };
 
 class PictureLibrary {
  public:
-  explicit PictureLibrary(HINSTANCE module) : module_(module) {}
+  PictureLibrary(HINSTANCE module, const GdiplusSession& gdiplus)
+      : module_(module), gdiplus_(gdiplus) {}
   // The picture embedded under a file name such as "bg.jpg" as drawn for the
   // scale in percent (100, 125, 150, 200), or else for 100 %; null when there
   // is none or it can't be decoded.
@@ -68,6 +78,7 @@ class PictureLibrary {
   const Picture* Load(const std::string& fileName, int percent);
 
   HINSTANCE module_;
+  const GdiplusSession& gdiplus_;
   std::map<std::pair<std::string, int>, std::unique_ptr<Picture>> pictures_;
 };
 

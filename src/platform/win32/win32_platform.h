@@ -38,7 +38,7 @@ class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance, const Decorators& decorators = {},
                          double minimumPassSeconds = kDefaultMinimumPassSeconds)
-      : pictures_(instance),
+      : pictures_(instance, gdiplus_),
         services_({ui_, internet_, files_, processes_, system_, shell_, xml_}, decorators,
                   SteadySeconds, minimumPassSeconds),
         window_(instance, pictures_, decorators.repaints) {}
