@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "fakes.h"
 #include "platform/decorators.h"
+#include "platform/display_scale.h"
 #include "platform/form_painter.h"
 #include "platform/mouse_router.h"
 #include "platform/unicode_text.h"
@@ -208,6 +210,27 @@ TEST(Control, AChangeIsShownWhereTheControlWasAndIs) {
   const Rect now{30, 20, 20, 10};
   EXPECT_EQ(rig.window.changes,
             (std::vector<std::pair<Rect, Rect>>{{{10, 20, 20, 10}, now}, {now, now}}));
+}
+
+// The 528 x 255 window and 9.75 pt text at each scale, to the nearest pixel with halves away from
+// zero; pieces that meet in design pixels meet on screen, a device pixel goes back to the design
+// pixel it lies in, and no artwork is enlarged below 200 %.
+TEST(DisplayScale, LengthsEdgesTheMouseArtworkAndFonts) {
+  const std::tuple<int, int, int, int, int> scales[] = {
+      // dpi, width, height, art, font
+      {96, 528, 255, 100, -13},  {97, 534, 258, 125, -13},  {120, 660, 319, 125, -16},
+      {144, 792, 383, 150, -20}, {168, 924, 446, 200, -23}, {192, 1056, 510, 200, -26},
+      {240, 1320, 638, 200, -33}};
+  for (const auto& [dpi, width, height, art, font] : scales) {
+    SCOPED_TRACE(dpi);
+    const DisplayScale scale(dpi);
+    EXPECT_EQ(std::tuple(scale.Pixels(528), scale.Pixels(255), scale.ArtPercent(),
+                         scale.FontHeight(9.75)),
+              std::tuple(width, height, art, font));
+    EXPECT_EQ(scale.Pixels(Rect{19, 0, 490, 30}).left, scale.Pixels(Rect{0, 0, 19, 30}).right);
+    EXPECT_EQ(scale.DesignCovering(scale.Pixels(Rect{8, 40, 511, 203})), (Rect{8, 40, 511, 203}));
+    for (int x = -3; x < 40; ++x) EXPECT_EQ(scale.Design(scale.Pixels(x)), x) << x;
+  }
 }
 
 // Text goes through unchanged; each malformed piece becomes one U+FFFD (no hex digit follows one).
