@@ -39,8 +39,9 @@ struct DownloadRig : Rig {
 };
 
 // Failures of the moment are asked again, after waits of 1, 2 and 4 s or as Retry-After says (up
-// to 30 s), until four attempts in a row bring nothing; any other answer decides at once. An error
-// page is never saved; 404 and 410 say the file is not on the server.
+// to 30 s), until four attempts in a row bring nothing; any other answer decides at once, each
+// "not now" against its neighbour that means "no". An error page is never saved; 404 and 410 say
+// the file is not on the server; the server's own 401 is an error page, not the proxy's login.
 TEST(Download, TheAnswerDecidesWhatIsSavedAndWhatIsAskedAgain) {
   const std::tuple<std::vector<std::optional<std::string>>, std::uint32_t,
                    std::optional<std::string>, const char*, std::size_t, double>
@@ -51,7 +52,19 @@ TEST(Download, TheAnswerDecidesWhatIsSavedAndWhatIsAskedAgain) {
                  {{"404"}, 0, {}, "FileErr", 1, 0},
                  {{"410"}, 0, {}, "FileErr", 1, 0},
                  {{"300"}, 0, {}, "NetErr", 1, 0},
-                 {{""}, 12045, {}, "NetErr", 1, 0}};  // ERROR_INTERNET_INVALID_CA
+                 {{"408", "500", "200"}, 0, {}, "", 3, 3},
+                 {{"502", "504", "200"}, 0, {}, "", 3, 3},
+                 {{"409"}, 0, {}, "NetErr", 1, 0},
+                 {{"428"}, 0, {}, "NetErr", 1, 0},
+                 {{"501"}, 0, {}, "NetErr", 1, 0},
+                 {{"505"}, 0, {}, "NetErr", 1, 0},
+                 {{"401"}, 0, {}, "NetErr", 1, 0},
+                 {{"", "", "200"}, 12030, {}, "", 3, 3},  // ERROR_INTERNET_CONNECTION_ABORTED
+                 {{"", "", "200"}, 12152, {}, "", 3, 3},  // ERROR_HTTP_INVALID_SERVER_RESPONSE
+                 {{"", "", "200"}, 10054, {}, "", 3, 3},  // WSAECONNRESET
+                 {{""}, 12157, {}, "NetErr", 1, 0},       // ERROR_INTERNET_SECURITY_CHANNEL_ERROR
+                 {{""}, 12006, {}, "NetErr", 1, 0},       // ERROR_INTERNET_UNRECOGNIZED_SCHEME
+                 {{""}, 12045, {}, "NetErr", 1, 0}};      // ERROR_INTERNET_INVALID_CA
   for (const auto& [faults, error, retryAfter, result, requests, paused] : cases) {
     SCOPED_TRACE(faults.front().value_or("no status") + " " + std::to_string(error));
     DownloadRig rig;
@@ -183,6 +196,8 @@ TEST(Download, AFailedClickIsContinuedByTheNextUnlessStopped) {
   EXPECT_EQ(rig.Run(), "NetErr");
   EXPECT_EQ(rig.Run(), "");
   EXPECT_EQ(rig.internet.requests[5].from, 4096u);
+  EXPECT_EQ(rig.Run(), "");
+  EXPECT_EQ(rig.internet.requests[6].from, 0u) << "what was kept is forgotten once used";
 
   rig.internet.faults = {"200", "", "", "", "", "200", "200", "", "", "", "", "200"};
   rig.internet.cuts.assign(12, 4096);
@@ -281,13 +296,33 @@ TEST(Download, AProxyLoginIsAskedUpToThreeTimesAndKeptForTheRun) {
   }
 }
 
-// A weak ETag names no exact bytes: after a drop the file starts over, and If-Range never names it.
-TEST(Download, AWeakValidatorIsNeverResumedFrom) {
-  DownloadRig rig;
-  rig.internet.etag = "W/\"v1\"";
-  rig.internet.cuts = {4096};
-  EXPECT_EQ(rig.Run(), "");
-  EXPECT_EQ(std::to_string(rig.internet.requests[1].from) + rig.internet.requests[1].ifRange, "0");
+// After a drop If-Range names the version: the ETag, or Last-Modified where there is none. A weak
+// ETag, or one with a control character, names no exact bytes: the file starts over. So does a 206
+// that starts at another byte than the one asked for.
+TEST(Download, OnlyAStrongValidatorAndTheRangeAskedForContinueAFile) {
+  const std::string day = "Mon, 01 Dec 2025 08:00:00 GMT";
+  const std::tuple<std::string, std::string, std::optional<std::uint64_t>, std::string> cases[] = {
+      {"\"v1\"", day, {}, "4096 \"v1\""},
+      {"", day, {}, "4096 " + day},
+      {"W/\"v1\"", day, {}, "0 "},
+      {"\"v\x01\"", "", {}, "0 "},
+      {"\"v1\"", "", 0, "4096 \"v1\"|0 "}};
+  for (const auto& [etag, modified, rangeStart, asked] : cases) {
+    SCOPED_TRACE(etag + modified);
+    DownloadRig rig;
+    rig.internet.etag = etag;
+    rig.internet.lastModified = modified;
+    rig.internet.rangeStart = rangeStart;
+    rig.internet.cuts = {4096};
+    EXPECT_EQ(rig.Run(), "");
+    std::string after;
+    for (std::size_t n = 1; n < rig.internet.requests.size(); ++n) {
+      const FetchRequest& request = rig.internet.requests[n];
+      after += (n > 1 ? "|" : "") + std::to_string(request.from) + " " + request.ifRange;
+    }
+    EXPECT_EQ(after, asked);
+    EXPECT_EQ(rig.files.files[kTarget], rig.internet.body);
+  }
 }
 
 TEST(AttemptLog, NamesTheTypedProxyWhatCameBackAndWhatIsUnknown) {

@@ -42,7 +42,8 @@ struct FakeSystem : WindowPort, UserInterface, Processes, SystemInfo, Shell, Xml
   void ControlChanged(const Control& control, const Rect& was) override {
     changes.emplace_back(was, control.Bounds());
   }
-  void SetCaption(const std::string&) override {}
+  std::string caption;  // the window's own
+  void SetCaption(const std::string& text) override { caption = text; }
   void SetBackColor(Color) override {}
   void SetFocus(const Control& control) override { focused = control.Name(); }
   double TwipsPerPixelX() const override { return 15; }
@@ -289,7 +290,10 @@ class ScriptedInternet : public Internet {
   std::optional<std::string> status = "200";  // nullopt: the status can't be read
   std::optional<std::string> length;          // nullopt: no length announced
   std::string body;
-  std::string etag;  // when set, a range asked with If-Range naming it is answered with 206
+  // The validators; a range asked with If-Range naming the ETag (or else Last-Modified) is answered
+  // with 206, from the byte asked or else `rangeStart`.
+  std::string etag, lastModified;
+  std::optional<std::uint64_t> rangeStart;
   std::optional<std::string> retryAfter;
   // By request, from the first: a status instead of the scripted one (nullopt: unreadable), or
   // "" for a request that fails with openError.
@@ -330,14 +334,18 @@ class ScriptedInternet : public Internet {
     using Text = std::optional<std::string>;
     const Text fault = n < faults.size() ? faults[n] : "200";
     if (fault == "") return {FetchResult::Failed, openError};
-    const bool ranged = !etag.empty() && request.from > 0 && request.ifRange == etag;
-    std::uint64_t served = ranged ? request.from : 0;
+    const std::string& validator = etag.empty() ? lastModified : etag;
+    const bool ranged = !validator.empty() && request.from > 0 && request.ifRange == validator;
+    std::uint64_t served = ranged ? rangeStart.value_or(request.from) : 0;
     const std::uint64_t cutAt = n < cuts.size() ? served + cuts[n] : UINT64_MAX;
     const std::uint64_t total = body.size();
-    FetchAnswer answer{{}, served > 0 ? std::to_string(total - served) : length,
-                       {}, etag.empty() ? Text() : etag,
-                       {}, retryAfter};
-    if (served > 0) {
+    FetchAnswer answer{{},
+                       ranged ? std::to_string(total - served) : length,
+                       {},
+                       etag.empty() ? Text() : etag,
+                       lastModified.empty() ? Text() : lastModified,
+                       retryAfter};
+    if (ranged) {
       answer.contentRange = "bytes " + std::to_string(served) + "-" + std::to_string(total - 1) +
                             "/" + std::to_string(total);
     }
@@ -345,7 +353,7 @@ class ScriptedInternet : public Internet {
     for (;;) {
       const bool passes = !proxyLogin || given == proxyLogin;
       answer.status = passes  ? (fault != "200" ? fault
-                                 : served > 0   ? Text("206")
+                                 : ranged       ? Text("206")
                                                 : status)
                       : given ? refusal
                               : "407";

@@ -26,6 +26,7 @@ TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
     for (const auto& [to, expected] : panels) {
       rig.frm.Layout_Setting(from);
       rig.frm["ProgressBar"].SetWidth(252);
+      rig.frm["ProgressCap"].SetCaption("Downloading ... 50%");
       rig.system.focused.clear();
       rig.frm.Layout_Setting(to);
       std::string shown;
@@ -33,6 +34,7 @@ TEST(FrmMain, LayoutSettingShowsExactlyTheNamedPanel) {
         if (rig.frm[name].Visible()) shown += (shown.empty() ? "" : " ") + std::string(name);
       EXPECT_EQ(shown, expected) << static_cast<int>(from) << " to " << static_cast<int>(to);
       EXPECT_EQ(rig.frm["ProgressBar"].Width(), 1);
+      EXPECT_EQ(rig.frm["ProgressCap"].Caption(), "");
       EXPECT_EQ(rig.system.focused, to == Panel::Proxy ? "txtIP" : "");
     }
   }
@@ -136,8 +138,10 @@ TEST(Skin, TheTitleDragsOrSwitchesTheWindowAndEachGripMovesItsOwnEdges) {
   // follows the new size.
   rig.system.state = WindowState::Normal;
   rig.system.placement = {0, 0, 1024 * 15, 768 * 15};
+  EXPECT_EQ(rig.system.caption, "Orvane Tools") << "the design title, copied at the load";
   frm.DblClick(frm["lblTitle"]);
   EXPECT_EQ(frm["imgTitleMaxRestore"].Picture(), "glyph_restore.bmp");
+  EXPECT_EQ(rig.system.caption, frm["lblTitle"].Caption()) << "the title as it is now";
   EXPECT_EQ(rig.system.region, (Rect{0, 0, 1024, 768}));
 
   // The window in pixels after a travel of 10 right, 20 down from 100, 50, 528 x 255.
