@@ -16,7 +16,6 @@ from served_content import pattern_bytes  # noqa: E402
 INSTALLER = "/install/install.exe"
 INSTALLING = {"cmdOrvane", "cmdUpd", "cmdHelp", "cmdProxy", "cmdExit", "cmdStop"}
 NET_ERR = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet."
-FILE_ERR = "Khong tim thay du lieu tren may chu. Xin vui long lien he nha cung cap."
 START_FAILED = "Khong khoi dong duoc chuong trinh vua tai ve.\r\nXin vui long lien he nha cung cap."
 
 
@@ -84,12 +83,6 @@ class FlakyLine(ProgramCase):
                          [(True, None, None)] * 2)
         log = self.wine.prefix / "drive_c/ProgramData/Orvane/Logs/OrvaneSetup.log"
         self.assertIn("Server: https://localhost:8471 on Windows 2000", log.read_text())
-
-    def test_a_missing_file_is_asked_for_once(self):
-        self.server.set_mode(INSTALLER, "status", status=404)
-        self.install()
-        self.assertEqual(self.message(), FILE_ERR)
-        self.assertEqual(len(self.requests()), 1)
 
     def test_a_server_that_never_answers_gives_the_internet_message_within_40_s(self):
         self.install(reset_before_reply=True)
