@@ -107,6 +107,7 @@ set_target_properties(OrvaneSetupTestPublisher PROPERTIES OUTPUT_NAME OrvaneSetu
 
 add_subdirectory(tools/win)
 add_subdirectory(bench)
+add_subdirectory(tests/win32)
 
 # Stand-ins for the installer and the live-update program that the demo
 # server serves and the end-to-end tests start.

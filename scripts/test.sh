@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both builds and runs every test: the core's
 # unit tests (native, sanitizers on), the release preset's configure check,
-# the Windows program's end-to-end tests under Wine in Xvfb, and a bounded
-# fuzzing run over the download engine's text handling.
+# the Win32 side's own tests and the Windows program's end-to-end tests under
+# Wine in Xvfb, and a bounded fuzzing run over the download engine's text
+# handling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 python=/usr/bin/python3
@@ -31,11 +32,14 @@ if [ "$wine_preset" = windows64 ]; then
 else
   step "Windows build (64-bit, kept compiling)"
   cmake --preset windows64 >/dev/null
-  cmake --build --preset windows64 -j2 --target OrvaneSetup
+  cmake --build --preset windows64 -j2 --target OrvaneSetup orvane_win32_tests
 fi
 
 step "Release preset: a named server host and publisher, reproducible, ASLR and DEP"
 $python -m unittest discover -s tests/build -v
+
+step "Win32 side's own tests under Wine ($wine_preset build)"
+$python tools/testbed/win32_tests.py --gtest_brief=1
 
 step "Windows program under Wine ($wine_preset build)"
 $python -m unittest discover -s tests/e2e -p 'test_*.py' -v
