@@ -15,14 +15,15 @@
 namespace orvane::win32::testing {
 
 ScratchFolder::ScratchFolder() {
-  static int made = 0;
   std::wstring temp(MAX_PATH, L'\0');
   temp.resize(GetTempPathW(MAX_PATH, temp.data()));
   // The long form: the paths the system hands back are compared with it.
   temp.resize(GetLongPathNameW(temp.c_str(), temp.data(), MAX_PATH));
-  const std::wstring folder = temp + L"orvane th\u1eed " + std::to_wstring(GetCurrentProcessId()) +
-                              L"-" + std::to_wstring(++made);
-  EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  std::wstring folder;
+  for (int number = 1;; ++number) {
+    folder = temp + L"orvane th\u1eed " + std::to_wstring(number);
+    if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
   folder_ = Narrow(folder);
 }
 
