@@ -79,10 +79,11 @@ void FormWindow::CreateChildren() {
       child.label = CreateWindowExW(0, L"STATIC", Widen(control.Label()).c_str(),
                                     WS_CHILD | SS_LEFT | SS_NOPREFIX | shown, r.left, r.top, 0, 0,
                                     window_.get(), nullptr, instance_, nullptr);
-      child.window = CreateWindowExW(
-          WS_EX_CLIENTEDGE, L"EDIT", Widen(control.Caption()).c_str(),
-          WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_AUTOHSCROLL | shown, r.left, r.top,
-          r.right - r.left, r.bottom - r.top, window_.get(), menuId, instance_, nullptr);
+      child.window = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Widen(control.Caption()).c_str(),
+                                     WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_AUTOHSCROLL |
+                                         shown | (control.Locked() ? ES_READONLY : 0),
+                                     r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                     window_.get(), menuId, instance_, nullptr);
       SendMessageW(child.window, WM_SETFONT,
                    reinterpret_cast<WPARAM>(fonts_.For(control.GetFont(), scale_)), FALSE);
       // The form hears of double-clicks on its text boxes too.
