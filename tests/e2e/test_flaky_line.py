@@ -10,14 +10,17 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
 import harness  # noqa: E402
-from program_case import ProgramCase, starts  # noqa: E402
+from download_probe import Probe  # noqa: E402
+from never_accepts import NeverAccepts  # noqa: E402
+from program_case import PORT, TITLE, ProgramCase, alive, starts  # noqa: E402
 
 INSTALLER = "/install/install.exe"
 INSTALLING = {"cmdOrvane", "cmdUpd", "cmdHelp", "cmdProxy", "cmdExit", "cmdStop"}
+NET_ERR = "Download khong thanh cong.\r\nXin vui long kiem tra ket noi Internet."
 
 
 class FlakyLine(ProgramCase):
-    centre = {"cmdOrvane": (450, 63), "cmdStop": (450, 63)}
+    centre = {"cmdOrvane": (450, 63), "cmdStop": (450, 63), "cmdExit": (450, 192)}
 
     def setUp(self):
         super().setUp()
@@ -54,21 +57,60 @@ class FlakyLine(ProgramCase):
         log = self.wine.prefix / "drive_c/ProgramData/Orvane/Logs/OrvaneSetup.log"
         self.assertIn("Server: https://localhost:8471 on Windows 2000", log.read_text())
 
-    def test_stop_during_a_wait_restarts_at_once_and_the_server_hears_nothing_more(self):
-        self.install(unavailable=1, retry_after=30)
-        self.wait_for_panel(INSTALLING, "the install panel")
-        # Stop sits where Install was: a click within the double-click time
-        # would be taken for the second half of a double-click on Install.
-        self.wait_until(lambda: self.requests() and self.requests()[0]["status"] == 503
-                        and time.monotonic() - self.clicked > 1, 10, "a 503, a second after")
-        pid, clicked = self.pid(), time.monotonic()
-        self.click("cmdStop")
-        harness.wait_for(lambda: self.process.poll() is not None, 10, "the stopped copy to end")
-        self.assertLess(time.monotonic() - clicked, 5, "Stop waits for no timer")
-        self.fresh_copy(pid)
-        self.assertEqual(len(self.requests()), 1)
-        self.assertEqual(sorted(p.name for p in self.folder.iterdir()), ["OrvaneSetup.exe"])
+    def test_whatever_the_line_does_the_window_answers_and_stop_and_exit_act_at_once(self):
+        """Connecting through a proxy that never takes the call, waiting for a silent server, a
+        body that stops, a wait before the next attempt: the install panel shows at once, the
+        window answers every probe and the caption says what it waits for; Stop restarts the
+        program, asking nothing more and leaving nothing behind, Exit ends it, each within a
+        second. Left alone, the silent server ends in the Internet message within 75 s."""
+        with NeverAccepts() as unreachable:
+            for fault, proxy, caption in [
+                    ({}, unreachable.address, "Dang ket noi may chu..."),
+                    ({"silent": True}, None, "Dang cho may chu tra loi..."),
+                    ({"cut_after": 100_000, "cut_by": "stall"}, None, "Downloading ... 33%"),
+                    ({"unavailable": 99, "retry_after": 30}, None, "Mat ket noi, thu lai sau")]:
+                with self.subTest(fault or "unreachable proxy"):
+                    self.wine.kill_all()
+                    self.server.set_mode(INSTALLER, "normal", **fault)
+                    self.system_proxy(proxy)
+                    # The caption is drawn, not a window's text: the probe runs the same
+                    # download and reads it 2.5 s in, then stops.
+                    probed = Probe(self.wine).download(
+                        f"http://localhost:{PORT}", INSTALLER, Path(self.scratch.name) / "probe",
+                        options=("--abandon-after-ms", "2500", "--ping-ms", "100"))
+                    self.assertTrue(probed["caption"].startswith(caption), probed["caption"])
+                    self.assertLess(probed["abandon_return_ms"], 300)
+                    self.start(self.folder)
+                    for act in ("cmdStop", "cmdExit"):
+                        self.act_while_nothing_comes(act)
+        self.system_proxy(None)
+        self.server.reset()
+        self.install(silent=True)
+        pinger = self.ping_window(duration=55)
+        self.wait_until(lambda: not self.no_window("THONG BAO"), 80, "the message")
+        self.assertLess(time.monotonic() - self.clicked, 75)
+        self.assertEqual(self.message(), NET_ERR)
+        self.assertGreaterEqual(len(self.requests()), 2)
+        self.assertLess(pinger.result()["worst_ms"], 100)
 
+    def act_while_nothing_comes(self, act):
+        pinger = self.ping_window(interval=0.25, duration=30)
+        self.click("cmdOrvane")
+        clicked = time.monotonic()
+        self.wait_for_panel(INSTALLING, "the install panel")
+        self.assertLess(time.monotonic() - clicked, 1, "the install panel")
+        time.sleep(3)  # into the wait, and past a double-click on Install, where Stop is
+        pid, asked = self.pid(), len(self.requests())
+        self.click(act)
+        acted = time.monotonic()
+        harness.wait_for(lambda: not alive(pid), 5, f"{act} to end the program")
+        self.assertLess(time.monotonic() - acted, 1, act)
+        self.assertLess(pinger.result()["worst_ms"], 100)
+        if act == "cmdExit":
+            return self.wait_until(lambda: self.no_window(TITLE), 10, "its window to go")
+        self.fresh_copy(pid)
+        self.assertEqual(len(self.requests()), asked)
+        self.assertEqual([p.name for p in self.folder.iterdir()], ["OrvaneSetup.exe"])
 
 if __name__ == "__main__":
     unittest.main()

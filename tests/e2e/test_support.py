@@ -59,7 +59,12 @@ class BehindAProxyWithALogin(ProgramCase):
     def installer_starts(self):
         return starts(self.folder / "install.starts.log")
 
+    def temp_logs(self):
+        return list(self.wine.prefix.glob("drive_c/users/*/**/Temp/OrvaneSetup.log"))
+
     def test_a_wrong_login_is_asked_again_and_the_right_one_installs(self):
+        for stale in self.temp_logs():  # an older build's
+            stale.unlink()
         self.start(self.folder)
         self.click("cmdOrvane")
         self.log_in(USER, "not-the-password")
@@ -70,6 +75,7 @@ class BehindAProxyWithALogin(ProgramCase):
                          (self.tree / "install" / "install.exe").read_bytes())
         self.assertIn("CONNECT localhost:", self.proxy.log_text())
         self.assertIn(", status 407 200, ", self.support_log().read_text())
+        self.assertEqual(self.temp_logs(), [], "nothing in the user's temporary folder")
         # Kept in memory only: not in the registry, the prefix or the folders.
         for secret in (PASSWORD.encode(), PASSWORD.encode("utf-16-le")):
             found = [str(p) for root in (self.wine.prefix, self.folder) for p in root.rglob("*")
