@@ -6,7 +6,6 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
-import harness  # noqa: E402
 from program_case import ProgramCase, starts  # noqa: E402
 
 INSTALLER = "/install/install.exe"
@@ -30,16 +29,6 @@ class WhatPeopleDo(ProgramCase):
 
     def left_behind(self):
         return sorted(p.name for p in self.folder.iterdir() if p.name != "OrvaneSetup.exe")
-
-    def test_closing_the_window_mid_install_ends_the_program_and_starts_nothing(self):
-        self.slow()
-        process = self.start(self.folder)
-        self.click("cmdOrvane")
-        self.wait_for_panel(INSTALLING, "the install panel")
-        self.keys("alt+F4")
-        harness.wait_for(lambda: process.poll() is not None, 10, "the program to end")
-        self.assertEqual(self.installer_starts(), [])
-        self.assertEqual(self.left_behind(), [], "no partial file stays")
 
     def test_a_double_click_on_install_fetches_and_starts_the_installer_once_and_the_window_answers(self):
         self.slow()

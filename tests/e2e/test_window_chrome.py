@@ -1,7 +1,5 @@
-"""The window's own chrome under Wine, driven with xdotool, with a window manager (openbox) as users
-have: without one Wine only moves a maximised borderless window to 0,0 and leaves its size."""
+"""The window's own chrome under Wine, driven with xdotool, with a window manager as users have."""
 
-import subprocess
 import sys
 import tempfile
 import time
@@ -12,8 +10,8 @@ from PIL import Image, ImageChops
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "testbed"))
 import harness  # noqa: E402
+from program_case import TITLE, ProgramCase  # noqa: E402
 
-START_TITLE = "Orvane Tools"
 WIDTH, HEIGHT = 528, 255
 SCREEN = (1024, 768)
 START = ((SCREEN[0] - WIDTH) // 2, (SCREEN[1] - HEIGHT) // 2)
@@ -35,35 +33,14 @@ def rim_missing(image, width, height):
     return [p for p in points if not close(image.getpixel(p), RIM)]
 
 
-class WindowChrome(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = harness.wine_session()
-        cls.display, cls.wine = cls.session.__enter__()
-        cls.manager = subprocess.Popen(["openbox", "--sm-disable"], env=cls.display.env(),
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        harness.wait_for(lambda: "window id" in subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=cls.display.env(),
-            capture_output=True, text=True).stdout, 15, "openbox to manage the display")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.manager.terminate()
-        cls.manager.wait(timeout=15)
-        cls.session.__exit__(None, None, None)
+class WindowChrome(ProgramCase):
+    window_manager = True
 
     def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.process = self.wine.start(harness.copy_program(self.folder.name), cwd=self.folder.name,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.window = self.display.find_window(START_TITLE)
+        super().setUp()
+        self.start(Path(tempfile.mkdtemp(dir=self.scratch.name)))
         self.wait_for_place((*START, WIDTH, HEIGHT), "the window to appear centred")
         self.last_release = 0.0
-
-    def tearDown(self):
-        self.wine.kill_all()
-        self.process.wait(timeout=30)
-        self.folder.cleanup()
 
     def place(self):
         return self.display.geometry(self.window)
@@ -73,13 +50,6 @@ class WindowChrome(unittest.TestCase):
             harness.wait_for(lambda: self.place() == tuple(expected), 10, what)
         except harness.TimeoutError_:
             self.fail(f"{what}: expected {tuple(expected)}, the window is at {self.place()}")
-
-    def inspect(self):
-        return self.wine.inspect(self.display.xdotool("getwindowname", self.window))
-
-    def window_image(self):
-        x, y, width, height = self.place()
-        return self.display.settled_screenshot().crop((x, y, x + width, y + height))
 
     def at(self, point):
         x, y, _, _ = self.place()
@@ -104,7 +74,7 @@ class WindowChrome(unittest.TestCase):
         time.sleep(PAUSE)
 
     def test_the_window_starts_drawn_from_its_skin_and_the_title_drags_it(self):
-        image = self.window_image()
+        image = self.window_shot()
         for corner in [(0, 0), (WIDTH - 1, 0), (0, HEIGHT - 1), (WIDTH - 1, HEIGHT - 1)]:
             self.assertEqual(image.getpixel(corner), BACKDROP, f"rounded outline at {corner}")
         # As the README shows it; a change of look on purpose replaces it with demo-home.png.
@@ -114,7 +84,7 @@ class WindowChrome(unittest.TestCase):
 
         self.press(self.at((300, 12)), travel=(120, 70))
         self.wait_for_place((START[0] + 120, START[1] + 70, WIDTH, HEIGHT), "a title drag")
-        self.assertEqual(self.display.xdotool("getwindowname", self.window), START_TITLE,
+        self.assertEqual(self.display.xdotool("getwindowname", self.window), TITLE,
                          "a move lays nothing out again")
 
     def test_the_maximise_button_fills_the_screen_and_a_second_click_restores(self):
@@ -122,10 +92,10 @@ class WindowChrome(unittest.TestCase):
                                     (False, (*START, WIDTH, HEIGHT), "the restored window")]:
             self.press(self.at(BUTTON))
             self.wait_for_place(place, what)
-            inspection = self.inspect()
+            inspection = self.wine.inspect(self.display.xdotool("getwindowname", self.window))
             self.assertIs(inspection["zoomed"], zoomed)
             self.assertEqual(inspection["region"], [0, 0, place[2] - 1, place[3] - 1])
-            self.assertEqual(rim_missing(self.window_image(), *place[2:]), [])
+            self.assertEqual(rim_missing(self.window_shot(), *place[2:]), [])
 
 
 if __name__ == "__main__":

@@ -20,11 +20,12 @@ LOGFONTW Shape(HGDIOBJ font) {
   return shape;
 }
 
-// A navy text box, locked from the start, above a grip, where a press is noted as "grip x,y" within
-// it. The window stays hidden: Wine takes two seconds to take a shown one down.
+// A navy text box, locked from the start, above a grip and a drawn label "note", where a press is
+// noted as "grip x,y" within it. The window stays hidden: Wine takes two seconds to take a shown
+// one down.
 struct TestForm {
   TestForm() {
-    ControlDesign box, grip;
+    ControlDesign box, grip, note;
     box.name = "box";
     box.kind = ControlKind::TextBox;
     box.rect = {10, 10, 120, 24};
@@ -39,6 +40,9 @@ struct TestForm {
       pressed = "grip " + std::to_string(e.x) + "," + std::to_string(e.y);
     };
     form.Add(std::move(grip));
+    note.name = "note";
+    note.kind = ControlKind::Label;
+    form.Add(std::move(note));
     EXPECT_TRUE(window.Create(form, 300, 200));
     ui.SetMainWindow(&window);
   }
@@ -114,6 +118,15 @@ TEST(Window, TextIsWrittenInTheFontOfTheScaleTheWindowIsShownAt) {
   const LOGFONTW title = Shape(FontCache().For({"Arial", 9.75, true}, DpiScale(144)));
   EXPECT_EQ(std::tuple(title.lfHeight, title.lfWeight, std::wstring(title.lfFaceName)),
             std::tuple(-20L, LONG{FW_BOLD}, std::wstring(L"Arial")));
+}
+
+TEST(Window, ADrawnLabelsWordsAreAStaticTextAsShown) {
+  TestForm host;
+  host.form["note"].SetCaption("Dang ket noi may chu...");
+  host.form["note"].SetVisible(false);
+  const HWND words = GetDlgItem(host.Handle(), kFirstChildId + 2);
+  EXPECT_EQ(std::tuple(WindowText(words), GetWindowLongW(words, GWL_STYLE) & WS_VISIBLE),
+            std::tuple(std::wstring(L"Dang ket noi may chu..."), 0));
 }
 
 TEST(UserInterface, ALockedBoxTakesNoTypingAndShowsItsTextNavyOnWhite) {

@@ -235,14 +235,26 @@ def _try_lock(lock):
 
 
 @contextlib.contextmanager
-def wine_session(screen=(1024, 768)):
-    """A display and a prepared prefix; every Wine process ends with it."""
+def wine_session(screen=(1024, 768), window_manager=False):
+    """A display and a prepared prefix; every Wine process ends with it. With a window manager
+    (openbox), as users have: without one Wine only moves a maximised borderless window to 0,0
+    and leaves its size."""
     with prefix_lock(), Display(*screen) as display:
         wine = Wine(display).prepare()
+        manager = window_manager and subprocess.Popen(
+            ["openbox", "--sm-disable"], env=display.env(), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
         try:
+            if manager:
+                wait_for(lambda: "window id" in subprocess.run(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=display.env(),
+                    capture_output=True, text=True).stdout, 15, "openbox to manage the display")
             yield display, wine
         finally:
             wine.kill_all()
+            if manager:
+                manager.terminate()
+                manager.wait(timeout=15)
 
 
 def copy_program(destination, program=None):

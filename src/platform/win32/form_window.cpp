@@ -69,10 +69,18 @@ void FormWindow::CreateChildren() {
   int id = kFirstChildId;
   for (const Control& control : form_->Controls()) {
     const int childId = id++;
-    if (!control.Windowed()) continue;
     const RECT r = scale_.Pixels(control.Bounds());
     const DWORD shown = control.Visible() ? WS_VISIBLE : 0;
     HMENU menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId));
+    if (!control.Windowed()) {
+      // A drawn label's words are a static text of no size too, for screen readers.
+      if (control.Kind() == ControlKind::Label)
+        labelTexts_.emplace(
+            &control,
+            CreateWindowExW(0, L"STATIC", Widen(control.Caption()).c_str(), WS_CHILD | shown,
+                            r.left, r.top, 0, 0, window_.get(), menuId, instance_, nullptr));
+      continue;
+    }
     Child child;
     if (control.Kind() == ControlKind::TextBox) {
       // Screen readers name an edit box by the static text just before it.

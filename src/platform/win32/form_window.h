@@ -137,6 +137,7 @@ class FormWindow : public WindowPort, private RepaintPort, private MouseCapture 
   PictureLibrary& pictures_;
   Form* form_ = nullptr;
   std::map<const Control*, Child> children_;
+  std::map<const Control*, HWND> labelTexts_;  // the drawn labels' words, as screen readers read
   DpiScale scale_;
   FontCache fonts_;
   Cursor hand_;

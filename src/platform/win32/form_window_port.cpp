@@ -42,6 +42,13 @@ void FormWindow::ControlChanged(const Control& control, const Rect& previousRect
   }
   pacer_.Invalidate(previousRect, GetTickCount64());
   pacer_.Invalidate(control.Bounds(), GetTickCount64());
+  if (auto found = labelTexts_.find(&control); found != labelTexts_.end()) {
+    const HWND label = found->second;
+    if (const std::wstring words = Widen(control.Caption()); WindowText(label) != words)
+      SetWindowTextW(label, words.c_str());
+    if (((GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
+      ShowWindow(label, control.Visible() ? SW_SHOWNA : SW_HIDE);
+  }
 }
 
 void FormWindow::SetCaption(const std::string& caption) {
