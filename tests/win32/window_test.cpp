@@ -120,10 +120,12 @@ TEST(Window, TextIsWrittenInTheFontOfTheScaleTheWindowIsShownAt) {
             std::tuple(-20L, LONG{FW_BOLD}, std::wstring(L"Arial")));
 }
 
-TEST(Window, ADrawnLabelsWordsAreAStaticTextAsShown) {
+TEST(Window, ADrawnLabelsWordsAreAStaticTextAsPainted) {
   TestForm host;
+  ShowWindow(host.Handle(), SW_SHOWNA);
   host.form["note"].SetCaption("Dang ket noi may chu...");
   host.form["note"].SetVisible(false);
+  RedrawWindow(host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const HWND words = GetDlgItem(host.Handle(), kFirstChildId + 2);
   EXPECT_EQ(std::tuple(WindowText(words), GetWindowLongW(words, GWL_STYLE) & WS_VISIBLE),
             std::tuple(std::wstring(L"Dang ket noi may chu..."), 0));

@@ -97,6 +97,7 @@ bool FormWindow::Shown() const {
 }
 
 void FormWindow::Repaint(const Rect& area) {
+  ShowLabelTexts();
   if (paintDc_) return PaintArea(paintDc_, area);
   // Drawn at once rather than invalidated: a paint message would cost some
   // more round trips to the window server for every frame.

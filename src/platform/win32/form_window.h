@@ -95,6 +95,8 @@ class FormWindow : public WindowPort, private RepaintPort, private MouseCapture 
   LRESULT OnControlColor(UINT message, HDC dc, HWND child);
   const Control* ControlForChild(HWND child) const;
   HWND ChildFor(const Control& control) const;
+  // The drawn labels' words and visibility, as painted, for screen readers.
+  void ShowLabelTexts() const;
 
   // form_paint.cpp
   void OnPaint();

@@ -42,12 +42,16 @@ void FormWindow::ControlChanged(const Control& control, const Rect& previousRect
   }
   pacer_.Invalidate(previousRect, GetTickCount64());
   pacer_.Invalidate(control.Bounds(), GetTickCount64());
-  if (auto found = labelTexts_.find(&control); found != labelTexts_.end()) {
-    const HWND label = found->second;
-    if (const std::wstring words = Widen(control.Caption()); WindowText(label) != words)
+}
+
+// At each paint rather than each change: the progress caption changes with
+// every block, and each new text is a round trip to the window server.
+void FormWindow::ShowLabelTexts() const {
+  for (const auto& [control, label] : labelTexts_) {
+    if (const std::wstring words = Widen(control->Caption()); WindowText(label) != words)
       SetWindowTextW(label, words.c_str());
-    if (((GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
-      ShowWindow(label, control.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (((GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) != 0) != control->Visible())
+      ShowWindow(label, control->Visible() ? SW_SHOWNA : SW_HIDE);
   }
 }
 
